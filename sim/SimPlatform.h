@@ -1,0 +1,43 @@
+#pragma once
+
+#include "SimDefaults.h"
+#include "SimInputSources.h"
+#include "SimKeyboard.h"
+#include "SimPanels.h"
+#include "SimScreens.h"
+#include "Trace.h"
+#include "base/VirtualMainLoop.h"
+#include "platform/Platform.h"
+
+namespace lumivoke::sim {
+
+/// A whole simulated machine on virtual time. Tests and the simulator build one, set it up
+/// through its parts, hand platform() to the application and read the trace.
+class SimPlatform {
+public:
+    SimPlatform();
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
+
+    Platform& platform() { return platform_; }
+
+    /// Runs what is due now, then moves time forward by d, running what falls due on the way.
+    void advance(Duration d);
+    /// Runs every task due at the current time.
+    void settle() { loop.runUntilIdle(); }
+
+    VirtualMainLoop loop;
+    Trace trace{loop};
+    TraceLogSink logSink{trace};
+    SimInputSourceSystem inputSources{loop, trace};
+    SimKeyboard keyboard{trace};
+    SimScreens screens;
+    SimPanelFactory panels{trace};
+    SimDefaults defaults{loop, trace};
+    SimBundle bundle;
+
+private:
+    Platform platform_;
+};
+
+}  // namespace lumivoke::sim

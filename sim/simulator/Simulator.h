@@ -1,0 +1,109 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Scenario.h"
+#include "SimPlatform.h"
+#include "app/AppState.h"
+
+namespace lumivoke::sim {
+
+class Simulator;
+
+/// What a command does when its turn comes.
+using Action = std::function<void(Simulator&)>;
+/// Checks one command's words and returns its action; throws ScenarioError when malformed.
+using CommandParser = std::function<Action(const Args&)>;
+
+/// The scenario language: every command with its usage and a one-line summary.
+class CommandTable {
+public:
+    struct Command {
+        std::string name;
+        std::string usage;
+        std::string summary;
+        CommandParser parse;
+    };
+
+    void add(std::string name, std::string usage, std::string summary, CommandParser parse);
+    const Command* find(const std::string& name) const;
+    const std::vector<Command>& all() const { return commands_; }
+
+private:
+    std::vector<Command> commands_;
+};
+
+// Each group of commands registers itself.
+void addMachineCommands(CommandTable& table);
+void addRunningCommands(CommandTable& table);
+void addCheckCommands(CommandTable& table);
+
+/// One parsed scenario line.
+struct ScenarioStep {
+    std::string file;
+    int line = 0;
+    std::string text;
+    Action action;
+};
+
+/// An expectation that did not hold.
+class ExpectationFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// Runs the application headless on a simulated machine from a scenario script.
+class Simulator {
+public:
+    Simulator(std::ostream& out, std::ostream& err);
+    ~Simulator();
+
+    /// Parses a whole scenario; throws ScenarioError with "FILE:LINE: " in its message.
+    std::vector<ScenarioStep> parse(std::istream& in, const std::string& file) const;
+    /// Runs the steps; returns 0, 1 for a failed expectation, 2 for a fault at run time.
+    int run(const std::vector<ScenarioStep>& steps);
+    /// The --help text.
+    std::string help() const;
+
+    SimPlatform& machine() { return *machine_; }
+    /// The running application, or null before launch.
+    AppState* app() { return app_.get(); }
+    /// The running application; a scenario error when it has not been launched.
+    AppState& requireApp();
+    /// Starts the application on the machine (a scenario error if it runs already).
+    void launch();
+    /// Tears the application down, as when it quits.
+    void terminate();
+
+    /// Checks that a trace line after the last matched one contains text (or, for absent,
+    /// that none does); a match moves the search start past it.
+    void expect(const std::string& text, bool present);
+
+    std::ostream& out() { return out_; }
+
+    /// Adds a display; the first one replaces the machine's default display.
+    void addScreen(const Screen& screen);
+    /// Removes every display.
+    void clearScreens();
+
+    /// Tokens of subscriptions the simulator makes to trace what views show.
+    std::vector<Token> viewTokens;
+
+private:
+    void traceView(SimPanel& panel, HostedView& view);
+
+    std::ostream& out_;
+    std::ostream& err_;
+    CommandTable table_;
+    std::unique_ptr<SimPlatform> machine_;
+    std::unique_ptr<AppState> app_;
+    std::size_t searchFrom_ = 0;
+    bool defaultScreen_ = true;
+};
+
+}  // namespace lumivoke::sim

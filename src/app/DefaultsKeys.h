@@ -1,0 +1,12 @@
+#pragma once
+
+namespace lumivoke::defaults_keys {
+
+// The application's own keys in its defaults domain; this is the single list of them.
+inline constexpr const char* hoverBadgeEnabled = "HoverBadgeEnabled";
+inline constexpr const char* perAppRulesEnabled = "PerAppRulesEnabled";
+inline constexpr const char* hudOnAutoSwitchEnabled = "HUDOnAutoSwitchEnabled";
+inline constexpr const char* menubarIconVisible = "MenubarIconVisible";
+inline constexpr const char* perAppRules = "PerAppRules";
+
+}  // namespace lumivoke::defaults_keys

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <queue>
+#include <thread>
+#include <vector>
+
+#include "base/MainLoop.h"
+
+namespace lumivoke {
+
+/// A main loop on virtual time for tests and the simulator: nothing happens until the owner
+/// advances time or runs what is due. Tasks due together run in the order they were added.
+class VirtualMainLoop final : public MainLoop {
+public:
+    VirtualMainLoop();
+
+    void post(std::function<void()> work) override;
+    void postAfter(Duration delay, std::function<void()> work) override;
+    Token schedule(Duration delay, std::function<void()> work) override;
+    Token repeat(Duration interval, std::function<void()> work) override;
+    MonoTime now() const override { return now_; }
+    bool isMainThread() const override { return std::this_thread::get_id() == owner_; }
+
+    /// Runs every task due at the current time, including the ones those tasks post, until
+    /// none is due. Returns the number of tasks run.
+    std::size_t runUntilIdle();
+    /// Moves time forward by d; each task that falls due runs at its own deadline, in order.
+    void advance(Duration d);
+    /// The deadline of the earliest live task, if any.
+    std::optional<MonoTime> nextDeadline();
+    /// Number of live (not cancelled) tasks and timers.
+    std::size_t pendingCount() const;
+
+private:
+    struct Task {
+        std::function<void()> work;
+        Duration interval{0};
+        bool cancelled = false;
+    };
+    struct Entry {
+        MonoTime deadline;
+        std::uint64_t sequence;
+        std::shared_ptr<Task> task;
+        bool operator>(const Entry& other) const {
+            return deadline != other.deadline ? deadline > other.deadline
+                                              : sequence > other.sequence;
+        }
+    };
+
+    std::shared_ptr<Task> add(Duration delay, std::function<void()> work, Duration interval);
+    bool runOneDueBy(MonoTime limit);
+    void dropCancelledHead();
+
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue_;
+    MonoTime now_{};
+    std::uint64_t sequence_ = 0;
+    std::thread::id owner_;
+};
+
+}  // namespace lumivoke

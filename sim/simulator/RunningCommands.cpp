@@ -45,6 +45,17 @@ void addRunningCommands(CommandTable& t) {
         a.expectOnly(0, {});
         return [](Simulator& s) { s.launch(); };
     });
+    t.add("restart", "restart",
+          "tears the application down and launches it again on the same machine, defaults kept",
+          [](const Args& a) {
+              a.expectOnly(0, {});
+              return [](Simulator& s) {
+                  s.requireApp();
+                  s.terminate();
+                  s.machine().settle();
+                  s.launch();
+              };
+          });
     t.add("fn", "fn down|up", "a flags-changed event that adds or removes Fn from the held modifiers",
           [](const Args& a) {
               a.expectOnly(1, {});

@@ -26,6 +26,7 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     : out_(out), err_(err), machine_(std::make_unique<SimPlatform>()) {
     addMachineCommands(table_);
     addRunningCommands(table_);
+    addSwitchCommands(table_);
     addCheckCommands(table_);
     machine_->trace.echoTo(&out_);
     // A plain machine: one 1920x1080 display with a 25-point menu bar, the pointer in its middle.

@@ -42,6 +42,7 @@ private:
 void addMachineCommands(CommandTable& table);
 void addRunningCommands(CommandTable& table);
 void addCheckCommands(CommandTable& table);
+void addSwitchCommands(CommandTable& table);
 
 /// One parsed scenario line.
 struct ScenarioStep {

@@ -41,6 +41,23 @@ AppState::~AppState() {
     // (The per-app rules controller stops here.)
 }
 
+void AppState::setHoverBadgeEnabled(bool on) {
+    isHoverBadgeEnabled.set(on);
+    platform_.defaults.set(defaults_keys::hoverBadgeEnabled, on);
+    // (The badge presenter follows the switch here.)
+}
+
+void AppState::setPerAppRulesEnabled(bool on) {
+    isPerAppRulesEnabled.set(on);
+    platform_.defaults.set(defaults_keys::perAppRulesEnabled, on);
+    // (The per-app rules controller follows the switch here.)
+}
+
+void AppState::setHUDOnAutoSwitchEnabled(bool on) {
+    isHUDOnAutoSwitchEnabled.set(on);
+    platform_.defaults.set(defaults_keys::hudOnAutoSwitchEnabled, on);
+}
+
 void AppState::handleTap() {
     if (auto selected = languageSwitcher_->selectNext()) {
         hudModel_->show(shortCode(*selected));

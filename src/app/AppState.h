@@ -15,6 +15,12 @@
 
 namespace lumivoke {
 
+class AccessibilityMonitor;
+class AppRulesStore;
+class BadgePresenter;
+class PerAppRulesController;
+class SettingsWindowController;
+
 /// The one central object of the running application: it creates, owns and wires the services.
 class AppState {
 public:
@@ -27,9 +33,28 @@ public:
     Published<std::vector<InputSource>> sources;
     Published<std::optional<InputSource>> currentSource;
 
+    // Accessibility trust, mirrored from the accessibility monitor.
+    Published<bool> isAccessibilityTrusted{false};
+    // The persisted feature switches. Assign them through the setters, which publish the value,
+    // write it to the defaults (also when unchanged) and drive the service.
+    Published<bool> isHoverBadgeEnabled{true};
+    Published<bool> isPerAppRulesEnabled{false};
+    Published<bool> isHUDOnAutoSwitchEnabled{true};
+    void setHoverBadgeEnabled(bool on);
+    void setPerAppRulesEnabled(bool on);
+    void setHUDOnAutoSwitchEnabled(bool on);
+
     LanguageSwitcher& languageSwitcher() { return *languageSwitcher_; }
     HUDModel& hudModel() { return *hudModel_; }
     NSEventMonitor& monitor() { return *monitor_; }
+    AccessibilityMonitor& accessibilityMonitor();
+    AppRulesStore& appRulesStore();
+    /// Created on first use, then kept.
+    BadgePresenter& badgePresenter();
+    /// Created on first use, then kept.
+    PerAppRulesController& perAppRulesController();
+    /// Created on first use, then kept.
+    SettingsWindowController& settingsController();
     const AppVersion& version() const { return version_; }
     Platform& platform() { return platform_; }
 

@@ -27,6 +27,8 @@ public:
     /// Runs every task due at the current time, including the ones those tasks post, until
     /// none is due. Returns the number of tasks run.
     std::size_t runUntilIdle();
+    /// Runs the first task due at the current time, if any; true when one ran.
+    bool runNext() { return runOneDueBy(now_); }
     /// Moves time forward by d; each task that falls due runs at its own deadline, in order.
     void advance(Duration d);
     /// The deadline of the earliest live task, if any.

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian 12, asking apt only for what is missing.
+set -euo pipefail
+
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          nlohmann-json3-dev libicu-dev clang-format)
+if [ "${LUMIVOKE_WITH_FUZZ:-0}" = 1 ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "Please run as root or install sudo." >&2; exit 1; }
+  as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

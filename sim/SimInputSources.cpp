@@ -26,9 +26,13 @@ std::shared_ptr<SimInputSource> SimInputSourceSystem::find(const std::string& ke
     return nullptr;
 }
 
-bool SimInputSourceSystem::has(const std::string& key) const { return find(key) != nullptr; }
+bool SimInputSourceSystem::has(const std::string& key) const {
+    return find(key) != nullptr;
+}
 
-void SimInputSourceSystem::setCurrent(const std::string& key) { current_ = find(key); }
+void SimInputSourceSystem::setCurrent(const std::string& key) {
+    current_ = find(key);
+}
 
 void SimInputSourceSystem::systemSelect(const std::string& key) {
     current_ = find(key);
@@ -50,7 +54,9 @@ void SimInputSourceSystem::vanish(const std::string& key) {
     std::erase_if(entries_, [&](const Entry& e) { return e.source->key == key; });
 }
 
-std::string SimInputSourceSystem::currentKey() const { return current_ ? current_->key : ""; }
+std::string SimInputSourceSystem::currentKey() const {
+    return current_ ? current_->key : "";
+}
 
 std::vector<std::string> SimInputSourceSystem::enabledKeys() const {
     std::vector<std::string> keys;
@@ -88,7 +94,9 @@ std::optional<PropertyValue> SimInputSourceSystem::property(const InputSourceHan
     return it->second;
 }
 
-InputSourceHandle SimInputSourceSystem::currentKeyboardSource() { return current_; }
+InputSourceHandle SimInputSourceSystem::currentKeyboardSource() {
+    return current_;
+}
 
 std::int32_t SimInputSourceSystem::select(const InputSourceHandle& source) {
     const auto* sim = dynamic_cast<const SimInputSource*>(source.get());

@@ -46,9 +46,13 @@ void SimKeyboard::setCapsLockState(std::uint32_t, bool on) {
     trace_.add("system", on ? "capslock on" : "capslock off");
 }
 
-void SimKeyboard::closeHIDConnection(std::uint32_t) { --openObjects_; }
+void SimKeyboard::closeHIDConnection(std::uint32_t) {
+    --openObjects_;
+}
 
-void SimKeyboard::releaseHIDService(std::uint32_t) { --openObjects_; }
+void SimKeyboard::releaseHIDService(std::uint32_t) {
+    --openObjects_;
+}
 
 std::optional<MonitorToken> SimKeyboard::addGlobalMonitor(
     std::uint64_t mask, std::function<void(const KeyEvent&)> handler) {

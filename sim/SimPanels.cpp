@@ -8,8 +8,8 @@ SimPanel::SimPanel(Trace& trace, PanelSettings settings)
     : trace_(trace), settings_(std::move(settings)), frame_(settings_.contentRect) {
     const auto& s = settings_;
     trace_.add(s.name, "created content=" + formatPoint(s.contentRect.origin) + "," +
-                           formatSize(s.contentRect.size) + " style=" + std::to_string(s.styleMask) +
-                           " level=" + std::to_string(s.level) +
+                           formatSize(s.contentRect.size) + " style=" +
+                           std::to_string(s.styleMask) + " level=" + std::to_string(s.level) +
                            " behavior=" + std::to_string(s.collectionBehavior) +
                            (s.ignoresMouseEvents ? " click-through" : "") +
                            (s.canBecomeKey ? "" : " never-key"));
@@ -73,7 +73,9 @@ std::unique_ptr<Panel> SimPanelFactory::createPanel(const PanelSettings& setting
     return std::make_unique<ListedPanel>(std::move(panel), live_);
 }
 
-std::vector<SimPanel*> SimPanelFactory::panels() const { return *live_; }
+std::vector<SimPanel*> SimPanelFactory::panels() const {
+    return *live_;
+}
 
 SimPanel* SimPanelFactory::find(const std::string& name) const {
     for (auto* p : *live_) {

@@ -39,9 +39,13 @@ std::string formatNumber(double v) {
     return s;
 }
 
-std::string formatPoint(Point p) { return formatNumber(p.x) + "," + formatNumber(p.y); }
+std::string formatPoint(Point p) {
+    return formatNumber(p.x) + "," + formatNumber(p.y);
+}
 
-std::string formatSize(Size s) { return formatNumber(s.width) + "x" + formatNumber(s.height); }
+std::string formatSize(Size s) {
+    return formatNumber(s.width) + "x" + formatNumber(s.height);
+}
 
 std::string formatSeconds(MonoTime t) {
     const auto us = t.time_since_epoch().count();

@@ -12,9 +12,9 @@ struct ModifierName {
     std::uint64_t bit;
 };
 constexpr ModifierName kModifiers[] = {
-    {"shift", modifier::shift},     {"control", modifier::control},
-    {"option", modifier::option},   {"command", modifier::command},
-    {"fn", modifier::function},     {"capslock", modifier::capsLock},
+    {"shift", modifier::shift},   {"control", modifier::control},
+    {"option", modifier::option}, {"command", modifier::command},
+    {"fn", modifier::function},   {"capslock", modifier::capsLock},
 };
 
 std::vector<std::string> splitList(const std::string& text) {

@@ -56,7 +56,8 @@ void addRunningCommands(CommandTable& t) {
                   s.launch();
               };
           });
-    t.add("fn", "fn down|up", "a flags-changed event that adds or removes Fn from the held modifiers",
+    t.add("fn", "fn down|up",
+          "a flags-changed event that adds or removes Fn from the held modifiers",
           [](const Args& a) {
               a.expectOnly(1, {});
               const std::string dir = a.at(0, "down or up");
@@ -131,11 +132,12 @@ void addRunningCommands(CommandTable& t) {
             setFn(s, false);
         };
     });
-    t.add("advance", "advance DURATION", "moves virtual time forward (150ms, 1s)", [](const Args& a) {
-        a.expectOnly(1, {});
-        const Duration d = parseDuration(a.at(0, "duration"));
-        return [d](Simulator& s) { s.machine().advance(d); };
-    });
+    t.add("advance", "advance DURATION", "moves virtual time forward (150ms, 1s)",
+          [](const Args& a) {
+              a.expectOnly(1, {});
+              const Duration d = parseDuration(a.at(0, "duration"));
+              return [d](Simulator& s) { s.machine().advance(d); };
+          });
     t.add("system-select", "system-select ID", "another program selects the source",
           [](const Args& a) {
               a.expectOnly(1, {});

@@ -158,11 +158,11 @@ std::string renderLogFormat(std::string_view format, std::span<const LogArg> arg
         }
         const LogArg& arg = args[next++];
         if (annotation.substr(0, 4) == "bool") {
-            const bool truth = std::holds_alternative<std::string>(arg)
-                                   ? !std::get<std::string>(arg).empty()
-                                   : (std::holds_alternative<double>(arg)
-                                          ? std::get<double>(arg) != 0.0
-                                          : asSigned(arg) != 0);
+            const bool truth =
+                std::holds_alternative<std::string>(arg)
+                    ? !std::get<std::string>(arg).empty()
+                    : (std::holds_alternative<double>(arg) ? std::get<double>(arg) != 0.0
+                                                           : asSigned(arg) != 0);
             out += truth ? "true" : "false";
             continue;
         }

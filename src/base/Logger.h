@@ -97,7 +97,8 @@ private:
     template <class... A>
     void log(LogLevel level, std::string_view format, const A&... args) const {
         const std::vector<LogArg> list{toArg(args)...};
-        sink_->write(LogRecord{level, category_, std::string(format), renderLogFormat(format, list)});
+        sink_->write(
+            LogRecord{level, category_, std::string(format), renderLogFormat(format, list)});
     }
 
     LogSink* sink_;

@@ -9,7 +9,9 @@ namespace lumivoke {
 NSEventMonitor::NSEventMonitor(GlobalEventMonitor& events, MainLoop& loop, LogSink& sink)
     : log_(sink, "NSEventMonitor"), events_(events), loop_(loop) {}
 
-NSEventMonitor::~NSEventMonitor() { stop(); }
+NSEventMonitor::~NSEventMonitor() {
+    stop();
+}
 
 void NSEventMonitor::start() {
     if (monitor_) {
@@ -17,8 +19,8 @@ void NSEventMonitor::start() {
     }
     // No token means the system registered nothing; a later start() tries again.
     monitor_ = events_.addGlobalMonitor(
-        eventMask, bindWeak(anchor_.weak(),
-                            [](NSEventMonitor& self, const KeyEvent& e) { self.handle(e); }));
+        eventMask,
+        bindWeak(anchor_.weak(), [](NSEventMonitor& self, const KeyEvent& e) { self.handle(e); }));
     log_.info("NSEvent global monitor started");
 }
 

@@ -27,7 +27,9 @@ HUDModel::HUDModel(PanelFactory& panels, Screens& screens, MainLoop& loop)
     : panels_(panels), screens_(screens), loop_(loop) {}
 
 // The panel goes before the view it hosts.
-HUDModel::~HUDModel() { panel_.reset(); }
+HUDModel::~HUDModel() {
+    panel_.reset();
+}
 
 HUDPanel& HUDModel::panel() {
     if (!panel_) {

@@ -19,7 +19,9 @@ inline constexpr std::uint64_t function = 1ull << 23;
 
 /// Event type numbers and the mask bits built from them.
 enum class KeyEventType : std::uint8_t { keyDown = 10, flagsChanged = 12 };
-constexpr std::uint64_t eventMaskBit(KeyEventType t) { return 1ull << static_cast<unsigned>(t); }
+constexpr std::uint64_t eventMaskBit(KeyEventType t) {
+    return 1ull << static_cast<unsigned>(t);
+}
 
 /// One global key event as the application sees it.
 struct KeyEvent {

@@ -42,8 +42,9 @@ TEST_F(AppStateTest, FirstLaunchRegistersTheThreeSwitchesInOneCall) {
     EXPECT_TRUE(defaultsBool(machine.defaults.object("HoverBadgeEnabled")));
     EXPECT_FALSE(defaultsBool(machine.defaults.object("PerAppRulesEnabled")));
     EXPECT_TRUE(defaultsBool(machine.defaults.object("HUDOnAutoSwitchEnabled")));
-    EXPECT_TRUE(traced("defaults: register HoverBadgeEnabled=true PerAppRulesEnabled=false "
-                       "HUDOnAutoSwitchEnabled=true"));
+    EXPECT_TRUE(
+        traced("defaults: register HoverBadgeEnabled=true PerAppRulesEnabled=false "
+               "HUDOnAutoSwitchEnabled=true"));
 }
 
 TEST_F(AppStateTest, LaunchLineCarriesTheVersionText) {

@@ -59,7 +59,8 @@ TEST(Logger, RecordKeepsLevelCategoryFormatAndText) {
     ASSERT_EQ(sink.records.size(), 2u);
     EXPECT_EQ(sink.records[0].level, LogLevel::error);
     EXPECT_EQ(sink.records[0].category, "InputSource");
-    EXPECT_EQ(sink.records[0].format, "TISSelectInputSource FAILED status=%{public}d id=%{public}s");
+    EXPECT_EQ(sink.records[0].format,
+              "TISSelectInputSource FAILED status=%{public}d id=%{public}s");
     EXPECT_EQ(sink.records[0].text, "TISSelectInputSource FAILED status=-50 id=X");
     EXPECT_EQ(sink.records[1].level, LogLevel::debug);
     EXPECT_EQ(Logger::subsystem, "com.velmorandix.Lumivoke");

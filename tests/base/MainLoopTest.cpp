@@ -101,7 +101,8 @@ TEST(SleepingTask, RunsEachStepAfterItsSleep) {
     Token task = startSleepingTask(loop, {{milliseconds(500), [&] { at.push_back(loop.now()); }},
                                           {milliseconds(300), [&] { at.push_back(loop.now()); }}});
     loop.advance(std::chrono::seconds(2));
-    EXPECT_EQ(at, (std::vector<MonoTime>{MonoTime{milliseconds(500)}, MonoTime{milliseconds(800)}}));
+    EXPECT_EQ(at,
+              (std::vector<MonoTime>{MonoTime{milliseconds(500)}, MonoTime{milliseconds(800)}}));
 }
 
 TEST(SleepingTask, CancellingEndsTheSleepsAtOnceAndTheStepsStillRun) {
@@ -113,7 +114,8 @@ TEST(SleepingTask, CancellingEndsTheSleepsAtOnceAndTheStepsStillRun) {
     task.cancel();
     EXPECT_TRUE(at.empty()) << "the rest runs on later turns, not inside cancel()";
     loop.runUntilIdle();
-    EXPECT_EQ(at, (std::vector<MonoTime>{MonoTime{milliseconds(200)}, MonoTime{milliseconds(200)}}));
+    EXPECT_EQ(at,
+              (std::vector<MonoTime>{MonoTime{milliseconds(200)}, MonoTime{milliseconds(200)}}));
 }
 
 struct Owner {

@@ -16,11 +16,15 @@ struct Step {
     std::uint16_t keyCode = 0;
     int ms = 0;
 };
-Step fl(std::uint64_t m) { return {Step::flags, m, {}, 0, 0}; }
+Step fl(std::uint64_t m) {
+    return {Step::flags, m, {}, 0, 0};
+}
 Step key(std::optional<std::string> c, std::uint64_t m, std::uint16_t code = 0) {
     return {Step::key, m, std::move(c), code, 0};
 }
-Step wait(int ms) { return {Step::wait, 0, {}, 0, ms}; }
+Step wait(int ms) {
+    return {Step::wait, 0, {}, 0, ms};
+}
 
 constexpr auto fn = modifier::function;
 constexpr auto shift = modifier::shift;
@@ -99,7 +103,8 @@ INSTANTIATE_TEST_SUITE_P(
         TapCase{"printableKey", {fl(fn), key("a", fn, 0), fl(0)}, 1, ""},
         TapCase{"lastPrivateUseIsFunctionKey",
                 {fl(fn), key("\xEF\xA3\xBF", fn, 1), fl(0)},  // U+F8FF
-                0, ""},
+                0,
+                ""},
         TapCase{"releaseWithoutPress", {fl(0), fl(shift), fl(0)}, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

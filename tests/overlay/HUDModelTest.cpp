@@ -115,14 +115,14 @@ TEST_P(Placement, CentresInTheVisibleFrameOfTheScreenUnderThePointer) {
     EXPECT_EQ(panel()->frame().origin, GetParam().origin);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Screens, Placement,
-    testing::Values(PlacementCase{"primary", {100, 100}, {600, 377.5}},
-                    PlacementCase{"secondary", {2000, 400}, {1920, 300}},
-                    // The maximum edge of a frame belongs to the next screen.
-                    PlacementCase{"sharedEdge", {1440, 10}, {1920, 300}},
-                    PlacementCase{"outsideEveryScreen", {-500, 5000}, {600, 377.5}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Screens, Placement,
+                         testing::Values(PlacementCase{"primary", {100, 100}, {600, 377.5}},
+                                         PlacementCase{"secondary", {2000, 400}, {1920, 300}},
+                                         // The maximum edge of a frame belongs to the next screen.
+                                         PlacementCase{"sharedEdge", {1440, 10}, {1920, 300}},
+                                         PlacementCase{
+                                             "outsideEveryScreen", {-500, 5000}, {600, 377.5}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HUDTest, WithoutScreensThePanelStaysWhereItWasButStillShows) {
     machine.screens.clear();

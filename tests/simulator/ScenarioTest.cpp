@@ -66,7 +66,8 @@ protected:
 };
 
 TEST_F(SimulatorRun, MalformedLineNamesFileAndLineAndNothingRuns) {
-    EXPECT_EQ(run("source id=a langs=en category=keyboard selectable=yes\nlaunch\ntap banana\n"), 2);
+    EXPECT_EQ(run("source id=a langs=en category=keyboard selectable=yes\nlaunch\ntap banana\n"),
+              2);
     EXPECT_EQ(err.str(), "s.scn:3: bad milliseconds \"banana\": not an integer");
     EXPECT_TRUE(out.str().empty()) << "a malformed scenario runs nothing";
 }

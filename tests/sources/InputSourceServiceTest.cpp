@@ -43,8 +43,7 @@ TEST_F(ServiceTest, ListsOnlyEnabledSelectableKeyboardSourcesInSystemOrder) {
     textFlag[SourceProperty::isSelectCapable] = std::string("yes");  // wrong type
     sys.define(textFlag);
     auto listCategory = keyboardSource("lc", "LC", {"en"});
-    listCategory[SourceProperty::category] =
-        std::vector<std::string>{kKeyboardInputSourceCategory};
+    listCategory[SourceProperty::category] = std::vector<std::string>{kKeyboardInputSourceCategory};
     sys.define(listCategory);
     sys.define(keyboardSource("b", "B", {"de"}));
     sys.define(keyboardSource("a", "A again", {"en"}));  // duplicates are kept
@@ -89,8 +88,10 @@ TEST_F(ServiceTest, NoListFromTheSystemIsAnEmptyList) {
 
 TEST(InputSource, ShortCodeIsTheFirstTwoCharactersOfTheFirstLanguageUpperCased) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"en"}, "EN"},    {{"zh-Hans", "en"}, "ZH"}, {{"zh-Hant"}, "ZH"}, {{"uk"}, "UK"},
-        {{"x"}, "X"},      {{}, "??"},                {{""}, ""},          {{"de", "en"}, "DE"},
+        {{"en"}, "EN"},      {{"zh-Hans", "en"}, "ZH"},
+        {{"zh-Hant"}, "ZH"}, {{"uk"}, "UK"},
+        {{"x"}, "X"},        {{}, "??"},
+        {{""}, ""},          {{"de", "en"}, "DE"},
         {{"ελ"}, "ελ"},  // only ASCII letters change case
     };
     for (const auto& [langs, code] : cases) {

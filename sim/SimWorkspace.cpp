@@ -1,0 +1,87 @@
+#include "SimWorkspace.h"
+
+#include <stdexcept>
+
+namespace lumivoke::sim {
+namespace {
+
+// The size the workspace hands icons out at, before the application resizes them.
+constexpr Size kIconSize{32, 32};
+
+}  // namespace
+
+SimWorkspace::SimWorkspace(MainLoop& loop, Trace& trace) : loop_(loop), trace_(trace) {
+    running_[kSelfKey] = RunningApplication{kSelfProcessIdentifier, kSelfBundleIdentifier};
+}
+
+void SimWorkspace::addRunning(const std::string& key, RunningApplication app) {
+    running_[key] = std::move(app);
+}
+
+void SimWorkspace::setFrontmost(const std::string& key) {
+    if (!key.empty() && !running_.contains(key)) {
+        throw std::invalid_argument("no running application " + key);
+    }
+    frontmost_ = key;
+}
+
+void SimWorkspace::activate(const std::string& key) {
+    setFrontmost(key);
+    const RunningApplication app = running_.at(key);
+    trace_.add("workspace", "activate " + app.bundleIdentifier.value_or(
+                                              "pid " + std::to_string(app.processIdentifier)));
+    activation_.post(loop_, app);
+}
+
+void SimWorkspace::postActivationWithoutApplication() {
+    trace_.add("workspace", "activate (no application)");
+    activation_.post(loop_, std::nullopt);
+}
+
+void SimWorkspace::changeSpace() {
+    trace_.add("workspace", "space-change");
+    spaceChange_.post(loop_);
+}
+
+void SimWorkspace::install(const std::string& bundleID, const std::string& path,
+                           const std::string& icon) {
+    locations[bundleID] = path;
+    icons[path] = icon;
+}
+
+std::optional<RunningApplication> SimWorkspace::frontmostApplication() {
+    if (frontmost_.empty()) {
+        return std::nullopt;
+    }
+    return running_.at(frontmost_);
+}
+
+RunningApplication SimWorkspace::currentApplication() {
+    return running_.at(kSelfKey);
+}
+
+std::optional<std::string> SimWorkspace::urlForApplication(const std::string& bundleIdentifier) {
+    auto it = locations.find(bundleIdentifier);
+    return it == locations.end() ? std::nullopt : std::optional<std::string>(it->second);
+}
+
+Image SimWorkspace::iconForFile(const std::string& path) {
+    auto it = icons.find(path);
+    return Image{it == icons.end() ? "document" : it->second, kIconSize};
+}
+
+Image SimWorkspace::genericApplicationIcon() {
+    return Image{"generic-application", kIconSize};
+}
+
+Token SimWorkspace::observeDidActivateApplication(
+    std::function<void(const std::optional<RunningApplication>&)> callback) {
+    return activation_.add(
+        [callback = std::move(callback)](std::optional<RunningApplication> app) { callback(app); });
+}
+
+Token SimWorkspace::observeActiveSpaceDidChange(std::function<void()> callback) {
+    return spaceChange_.add(std::move(callback));
+}
+
+}  // namespace lumivoke::sim

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ObserverList.h"
+#include "Trace.h"
+#include "platform/Application.h"
+#include "platform/Links.h"
+#include "platform/NotificationCenter.h"
+#include "platform/StatusBar.h"
+
+namespace lumivoke::sim {
+
+/// The simulated application object: its activation policy, activation and termination, and
+/// the delegate a second launch asks.
+class SimApplication final : public Application {
+public:
+    explicit SimApplication(Trace& trace) : trace_(trace) {}
+
+    void setActivationPolicy(ActivationPolicy policy) override;
+    void activate() override;
+    void terminate() override;
+    void setDelegate(ApplicationDelegate* delegate) override { delegate_ = delegate; }
+
+    /// The person launches the running application again; false when nobody handled it.
+    bool reopen(bool hasVisibleWindows);
+    /// The policy set last; none before anything set it (the bundle's accessory start).
+    std::optional<ActivationPolicy> policy() const { return policy_; }
+    /// Runs after terminate() has traced, to end the application.
+    std::function<void()> onTerminate;
+
+private:
+    Trace& trace_;
+    ApplicationDelegate* delegate_ = nullptr;
+    std::optional<ActivationPolicy> policy_;
+};
+
+/// The in-process notification center: observers are called at once, on the main thread.
+class SimNotificationCenter final : public NotificationCenter {
+public:
+    Token addObserver(const std::string& name, std::function<void()> callback) override;
+    void post(const std::string& name) override;
+    std::size_t observerCount(const std::string& name) const;
+
+private:
+    std::map<std::string, ObserverList<>> observers_;
+};
+
+/// Opening links: traced as "workspace: open-url URL".
+class SimLinks final : public LinkOpener {
+public:
+    explicit SimLinks(Trace& trace) : trace_(trace) {}
+    bool openURL(const std::string& url) override;
+
+private:
+    Trace& trace_;
+};
+
+class SimStatusBar;
+
+/// One simulated menu-bar item.
+class SimStatusItem final : public StatusItem {
+public:
+    SimStatusItem(SimStatusBar& bar, std::string icon, HostedView& menu);
+    ~SimStatusItem() override;
+    void setIcon(const std::string& iconName) override;
+    const std::string& icon() const { return icon_; }
+    HostedView& menu() { return menu_; }
+
+private:
+    SimStatusBar& bar_;
+    std::string icon_;
+    HostedView& menu_;
+};
+
+/// The simulated menu bar, with at most the application's one item.
+class SimStatusBar final : public StatusBar {
+public:
+    explicit SimStatusBar(Trace& trace) : trace_(trace) {}
+    std::unique_ptr<StatusItem> insertItem(const std::string& iconName, HostedView& menu) override;
+    /// The item in the bar, or null.
+    SimStatusItem* item() const { return item_; }
+
+private:
+    friend class SimStatusItem;
+    Trace& trace_;
+    SimStatusItem* item_ = nullptr;
+};
+
+}  // namespace lumivoke::sim

@@ -1,0 +1,56 @@
+#include "app/LumivokeApp.h"
+
+#include "app/DefaultsKeys.h"
+
+namespace lumivoke {
+
+bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
+    notifications_.post(kOpenSettingsNotification);
+    return true;
+}
+
+LumivokeApp::LumivokeApp(Platform& platform)
+    : platform_(platform),
+      state_(std::make_unique<AppState>(platform)),
+      appDelegate_(platform.notifications),
+      menu_(std::make_unique<MenuBarContent>(*state_)) {
+    platform.application.setDelegate(&appDelegate_);
+    // The General tab writes the key; the item follows it live.
+    visibleObserver_ = platform.defaults.observe(
+        defaults_keys::menubarIconVisible,
+        bindWeak(anchor_.weak(), [](LumivokeApp& self) { self.updateStatusItem(); }));
+    trustCancellable_ = state_->isAccessibilityTrusted.subscribe(
+        bindWeak(anchor_.weak(), [](LumivokeApp& self, bool) { self.updateStatusItem(); }));
+}
+
+LumivokeApp::~LumivokeApp() {
+    platform_.application.setDelegate(nullptr);
+    trustCancellable_.cancel();
+    visibleObserver_.cancel();
+    statusItem_.reset();
+}
+
+bool LumivokeApp::readIconVisible() const {
+    const auto value = platform_.defaults.object(defaults_keys::menubarIconVisible);
+    return value ? defaultsBool(value) : true;
+}
+
+const char* LumivokeApp::currentIcon() const {
+    return *state_->isAccessibilityTrusted ? trustedIcon : untrustedIcon;
+}
+
+void LumivokeApp::updateStatusItem() {
+    if (!readIconVisible()) {
+        statusItem_.reset();
+        return;
+    }
+    if (!statusItem_) {
+        statusItem_ = platform_.statusBar.insertItem(currentIcon(), *menu_);
+        shownIcon_ = currentIcon();
+    } else if (shownIcon_ != currentIcon()) {
+        statusItem_->setIcon(currentIcon());
+        shownIcon_ = currentIcon();
+    }
+}
+
+}  // namespace lumivoke

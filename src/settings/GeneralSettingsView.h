@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/Published.h"
+#include "platform/LoginItems.h"
+#include "platform/UserDefaults.h"
+#include "settings/Controls.h"
+
+namespace lumivoke {
+
+class AppState;
+
+/// The General tab: launch at login (kept by the system's login-item service, never by the
+/// application), the hover badge and the menu-bar icon.
+class GeneralSettingsView {
+public:
+    static constexpr const char* launchAtLoginLabel = "Launch at login";
+    static constexpr const char* hoverBadgeLabel = "Show hover badge";
+    static constexpr const char* menubarIconLabel = "Show menubar icon";
+    static constexpr const char* hoverBadgeCaption =
+        "Shows a small capsule with the current input source code next to the mouse pointer "
+        "whenever it's hovering over any editable or selectable text region.";
+    static constexpr const char* menubarCaption =
+        "If hidden, Lumivoke keeps running in the background. To open Settings again, launch "
+        "Lumivoke from Spotlight or Finder.";
+
+    /// initialLaunchAtLogin is whether the login item was enabled when the tab was built.
+    GeneralSettingsView(AppState& state, LoginItemService& loginItems, UserDefaults& defaults,
+                        bool initialLaunchAtLogin);
+
+    /// The tab is shown: the login-item status may have changed elsewhere, so re-read it.
+    void appear();
+
+    /// The person flips "Launch at login": register or unregister, and on failure show what
+    /// the service really says.
+    void changeLaunchAtLogin(bool on);
+    /// "Show hover badge" shows and sets the application's switch.
+    bool isHoverBadgeShown() const;
+    void changeHoverBadge(bool on);
+    /// "Show menubar icon" shows and sets "MenubarIconVisible", true when absent.
+    bool isMenubarIconVisible() const;
+    void changeMenubarIconVisible(bool on);
+
+    /// The three switches in the order they are shown.
+    std::vector<ToggleControl> toggles();
+
+    /// The displayed launch-at-login state; assigned by the view itself.
+    Published<bool> launchAtLogin;
+
+private:
+    bool isLoginItemEnabled() const;
+
+    AppState& state_;
+    LoginItemService& loginItems_;
+    UserDefaults& defaults_;
+};
+
+}  // namespace lumivoke

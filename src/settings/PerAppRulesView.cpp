@@ -1,0 +1,164 @@
+#include "settings/PerAppRulesView.h"
+
+#include <algorithm>
+
+#include "app/AppState.h"
+#include "settings/LocalizedCollator.h"
+
+namespace lumivoke {
+
+OpenPanelSettings PerAppRulesView::addPanelSettings() {
+    OpenPanelSettings s;
+    s.title = "Add Application";
+    s.prompt = "Add";
+    s.allowedContentTypes = {kApplicationContentType};
+    s.directoryURL = "file:///Applications";
+    s.allowsMultipleSelection = false;
+    s.canChooseDirectories = false;
+    s.canChooseFiles = true;
+    s.treatsFilePackagesAsDirectories = false;
+    return s;
+}
+
+PerAppRulesView::PerAppRulesView(AppState& state, AppRulesStore& store, Bundles& bundles,
+                                 Workspace& workspace, OpenPanels& openPanels,
+                                 std::function<void(const std::string&)> scrollTo)
+    : state_(state),
+      store_(store),
+      bundles_(bundles),
+      workspace_(workspace),
+      openPanels_(openPanels),
+      scrollTo_(std::move(scrollTo)) {}
+
+std::optional<std::string> PerAppRulesView::sourceName(const std::string& bundleID) const {
+    const auto& rules = *store_.rules;
+    const auto rule = rules.find(bundleID);
+    if (rule == rules.end()) {
+        return std::nullopt;
+    }
+    for (const auto& source : *state_.sources) {
+        if (source.id == rule->second) {
+            return source.name;
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<AppRuleRow> PerAppRulesView::sortedRows() const {
+    std::vector<AppRuleRow> rows;
+    for (const auto& [bundleID, sourceID] : *store_.rules) {
+        rows.emplace_back(resolveAppRow(bundles_, workspace_, bundleID), *state_.sources, store_);
+    }
+    // Keys are computed once per row; a rule whose source is gone sorts as the empty text.
+    auto keyOf = [this](const AppRuleRow& r) {
+        return sortColumn_ == SortColumn::appName ? r.row.displayName
+                                                  : sourceName(r.row.bundleID).value_or("");
+    };
+    std::vector<std::pair<std::string, std::size_t>> order;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        order.emplace_back(keyOf(rows[i]), i);
+    }
+    const LocalizedCollator collator;
+    const bool ascending = sortDirection_ == SortDirection::ascending;
+    std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+        const int c = collator.compare(a.first, b.first);
+        return ascending ? c < 0 : c > 0;
+    });
+    std::vector<AppRuleRow> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& entry : order) {
+        sorted.push_back(std::move(rows[entry.second]));
+    }
+    return sorted;
+}
+
+void PerAppRulesView::toggleSort(SortColumn column) {
+    if (column != sortColumn_) {
+        sortColumn_ = column;
+        sortDirection_ = SortDirection::ascending;
+    } else {
+        sortDirection_ = sortDirection_ == SortDirection::ascending ? SortDirection::descending
+                                                                    : SortDirection::ascending;
+    }
+}
+
+std::optional<std::string> PerAppRulesView::headerChevron(SortColumn column) const {
+    if (column != sortColumn_) {
+        return std::nullopt;
+    }
+    return sortDirection_ == SortDirection::ascending ? "chevron.up" : "chevron.down";
+}
+
+void PerAppRulesView::addApplication() {
+    const auto result = openPanels_.runModal(addPanelSettings());
+    if (result.response != kModalResponseOK || !result.path) {
+        return;
+    }
+    const auto row = makeAppRow(bundles_, workspace_, *result.path);
+    if (!row) {
+        return;
+    }
+    if (store_.rules->contains(row->bundleID)) {
+        // Already listed: show the person where, and leave its rule alone.
+        selection_ = row->bundleID;
+        setPendingScroll(row->bundleID);
+        return;
+    }
+    std::string sourceID;
+    if (const auto& current = *state_.currentSource) {
+        sourceID = current->id;
+    } else if (!state_.sources->empty()) {
+        sourceID = state_.sources->front().id;
+    }
+    if (sourceID.empty()) {
+        return;
+    }
+    store_.setRule(row->bundleID, sourceID);
+    selection_ = row->bundleID;
+    setPendingScroll(row->bundleID);
+}
+
+void PerAppRulesView::removeSelected() {
+    if (!selection_) {
+        return;
+    }
+    const std::string bundleID = *selection_;
+    store_.removeRule(bundleID);
+    selection_.reset();
+}
+
+void PerAppRulesView::setPendingScroll(std::optional<std::string> bundleID) {
+    if (bundleID == pendingScroll_) {
+        return;
+    }
+    pendingScroll_ = std::move(bundleID);
+    if (pendingScroll_) {
+        // One scroll per request: the target is forgotten once the table has moved.
+        if (scrollTo_) {
+            scrollTo_(*pendingScroll_);
+        }
+        pendingScroll_.reset();
+    }
+}
+
+bool PerAppRulesView::isTableEnabled() const {
+    return *state_.isPerAppRulesEnabled;
+}
+
+std::vector<ToggleControl> PerAppRulesView::toggles() {
+    return {
+        {enableLabel, *state_.isPerAppRulesEnabled, true,
+         [this](bool on) { state_.setPerAppRulesEnabled(on); }},
+        {hudLabel, *state_.isHUDOnAutoSwitchEnabled, isTableEnabled(),
+         [this](bool on) { state_.setHUDOnAutoSwitchEnabled(on); }},
+    };
+}
+
+std::vector<ButtonControl> PerAppRulesView::buttons() {
+    return {
+        {addHelp, "plus", true, [this] { addApplication(); }},
+        {removeHelp, "minus", selection_.has_value(), [this] { removeSelected(); }},
+    };
+}
+
+}  // namespace lumivoke

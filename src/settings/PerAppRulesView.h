@@ -1,0 +1,89 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Bundles.h"
+#include "platform/OpenPanel.h"
+#include "platform/Workspace.h"
+#include "rules/AppRulesStore.h"
+#include "settings/AppRuleRow.h"
+#include "settings/Controls.h"
+#include "sources/InputSourceService.h"
+
+namespace lumivoke {
+
+class AppState;
+
+enum class SortColumn { appName, source };
+enum class SortDirection { ascending, descending };
+
+/// The Per-App Rules tab: the feature's two switches and the table of rules, which edits the
+/// store directly and keeps no copy of the rules. Its selection, pending scroll and sort order
+/// live as long as the tab stays displayed.
+class PerAppRulesView {
+public:
+    static constexpr const char* enableLabel = "Enable per-app rules";
+    static constexpr const char* hudLabel = "Show HUD when switching to selected apps";
+    static constexpr const char* explanation =
+        "When you switch to one of the apps below, Lumivoke will automatically apply its "
+        "assigned input source.";
+    static constexpr const char* applicationHeader = "Application";
+    static constexpr const char* sourceHeader = "Input Source";
+    static constexpr const char* addHelp = "Add an application";
+    static constexpr const char* removeHelp = "Remove selected rule";
+    static constexpr double scrollAnimationSeconds = 0.2;  // ease-out, row centred
+
+    /// The open panel that addApplication runs.
+    static OpenPanelSettings addPanelSettings();
+
+    /// scrollTo brings a row (by bundle identifier) to the centre of the table.
+    PerAppRulesView(AppState& state, AppRulesStore& store, Bundles& bundles, Workspace& workspace,
+                    OpenPanels& openPanels, std::function<void(const std::string&)> scrollTo);
+
+    /// The rows to show, built from the store and sorted by the current column and direction.
+    std::vector<AppRuleRow> sortedRows() const;
+    /// The name of the source the rule of bundleID assigns, if there is a rule and the source
+    /// is in the current list.
+    std::optional<std::string> sourceName(const std::string& bundleID) const;
+
+    /// A column header was pressed: sort by it ascending, or flip the direction.
+    void toggleSort(SortColumn column);
+    /// The chevron a header shows: "chevron.up" or "chevron.down" on the sorted column only.
+    std::optional<std::string> headerChevron(SortColumn column) const;
+    /// The add button: pick an application and give it a rule with the current source.
+    void addApplication();
+    /// The remove button: remove the selected rule, if any.
+    void removeSelected();
+    /// A row was clicked (none clears the selection).
+    void select(std::optional<std::string> bundleID) { selection_ = std::move(bundleID); }
+
+    const std::optional<std::string>& selection() const { return selection_; }
+    const std::optional<std::string>& pendingScroll() const { return pendingScroll_; }
+    SortColumn sortColumn() const { return sortColumn_; }
+    SortDirection sortDirection() const { return sortDirection_; }
+    /// The table (and the HUD switch) can be used only while the feature is on.
+    bool isTableEnabled() const;
+
+    std::vector<ToggleControl> toggles();
+    /// The add and the remove button, by their help texts.
+    std::vector<ButtonControl> buttons();
+
+private:
+    void setPendingScroll(std::optional<std::string> bundleID);
+
+    AppState& state_;
+    AppRulesStore& store_;
+    Bundles& bundles_;
+    Workspace& workspace_;
+    OpenPanels& openPanels_;
+    std::function<void(const std::string&)> scrollTo_;
+    std::optional<std::string> selection_;
+    std::optional<std::string> pendingScroll_;
+    SortColumn sortColumn_ = SortColumn::appName;
+    SortDirection sortDirection_ = SortDirection::ascending;
+};
+
+}  // namespace lumivoke

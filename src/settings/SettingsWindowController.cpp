@@ -1,0 +1,128 @@
+#include "settings/SettingsWindowController.h"
+
+#include "app/AppState.h"
+
+namespace lumivoke {
+
+const char* segmentTitle(SettingsTab tab) {
+    switch (tab) {
+        case SettingsTab::setup:
+            return "Setup";
+        case SettingsTab::general:
+            return "General";
+        case SettingsTab::perAppRules:
+            return "Per-App Rules";
+    }
+    return "";
+}
+
+SettingsView::SettingsView(AppState& state, SetupState& setupState,
+                           SettingsTabSelection& tabSelection)
+    : visibleTab(*tabSelection.selected, Notify::onChange),
+      state_(state),
+      setupState_(setupState),
+      tabSelection_(tabSelection) {
+    build(*tabSelection.selected);
+    // Every show assigns the selection; only a different tab rebuilds the content, so a tab
+    // keeps its state while it stays on screen.
+    selectionToken_ = tabSelection.selected.subscribe([this](SettingsTab tab) {
+        if (tab != *visibleTab) {
+            build(tab);
+        }
+    });
+}
+
+std::string SettingsView::versionLine() const {
+    return "Lumivoke " + state_.version().text();
+}
+
+void SettingsView::build(SettingsTab tab) {
+    setup_.reset();
+    general_.reset();
+    perAppRules_.reset();
+    auto& platform = state_.platform();
+    switch (tab) {
+        case SettingsTab::setup:
+            setup_ = std::make_unique<SetupView>(state_, setupState_, platform.links);
+            break;
+        case SettingsTab::general:
+            general_ = std::make_unique<GeneralSettingsView>(
+                state_, platform.loginItems, platform.defaults,
+                platform.loginItems.status() == LoginItemStatus::enabled);
+            break;
+        case SettingsTab::perAppRules:
+            perAppRules_ = std::make_unique<PerAppRulesView>(
+                state_, state_.appRulesStore(), platform.bundles, platform.workspace,
+                platform.openPanels, [this](const std::string& bundleID) {
+                    if (onScrollToRule) {
+                        onScrollToRule(bundleID);
+                    }
+                });
+            break;
+    }
+    visibleTab.set(tab);
+    if (isShown_ && general_) {
+        general_->appear();
+    }
+}
+
+void SettingsView::appear() {
+    isShown_ = true;
+    if (general_) {
+        general_->appear();
+    }
+}
+
+void SettingsView::disappear() {
+    isShown_ = false;
+}
+
+SettingsWindowController::SettingsWindowController(AppState& appState)
+    : appState_(appState),
+      setupState_(
+          std::make_unique<SetupState>(appState.platform().preferences, appState.platform().loop)),
+      tabSelection_(std::make_unique<SettingsTabSelection>()) {}
+
+SettingsWindowController::~SettingsWindowController() {
+    if (window_) {
+        window_->setDelegate(nullptr);
+    }
+}
+
+void SettingsWindowController::show(SettingsTab tab) {
+    tabSelection_->selected.set(tab);
+    auto& platform = appState_.platform();
+    if (!window_) {
+        rootView_ = std::make_unique<SettingsView>(appState_, *setupState_, *tabSelection_);
+        WindowSettings settings;
+        settings.name = "Settings";
+        settings.title = windowTitle;
+        settings.contentSize = SettingsView::size;
+        settings.styleMask = styleMask;
+        settings.releasedWhenClosed = false;
+        settings.collectionBehavior = kMoveToActiveSpace;
+        window_ = platform.windows.createWindow(settings, *rootView_);
+        // Centred once; later showings leave the window where the person put it.
+        window_->center();
+        window_->setDelegate(this);
+    }
+    setupState_->startPolling();
+    platform.application.setActivationPolicy(ActivationPolicy::regular);
+    platform.application.activate();
+    const bool wasVisible = window_->isVisible();
+    window_->makeKeyAndOrderFront();
+    if (!wasVisible) {
+        rootView_->appear();
+    }
+}
+
+void SettingsWindowController::windowWillClose(Window& window) {
+    if (&window != window_.get()) {
+        return;
+    }
+    setupState_->stopPolling();
+    appState_.platform().application.setActivationPolicy(ActivationPolicy::accessory);
+    rootView_->disappear();
+}
+
+}  // namespace lumivoke

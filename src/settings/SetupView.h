@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/SetupState.h"
+#include "platform/Links.h"
+#include "settings/Controls.h"
+
+namespace lumivoke {
+
+class AppState;
+
+/// One prerequisite as the Setup tab shows it.
+struct SetupRow {
+    std::string title;
+    std::string explanation;
+    std::string illustration;  ///< image asset, shown only while the prerequisite is missing
+    std::string buttonTitle;   ///< shown only while the prerequisite is missing
+    bool isOK = false;
+
+    std::string statusSymbol() const {
+        return isOK ? "checkmark.circle.fill" : "exclamationmark.circle.fill";
+    }
+    std::string statusColor() const { return isOK ? "green" : "orange"; }
+    bool showsIllustration() const { return !isOK; }
+    bool showsButton() const { return !isOK; }
+};
+
+/// The Setup tab: the two things the application needs from the system, each with a way to
+/// the System Settings pane that grants it.
+class SetupView {
+public:
+    static constexpr const char* heading = "Setup check";
+    static constexpr const char* subheading = "Two prerequisites for Lumivoke to work correctly.";
+    static constexpr const char* accessibilityPaneURL =
+        "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
+    static constexpr const char* keyboardPaneURL =
+        "x-apple.systempreferences:com.apple.preference.keyboard";
+    static constexpr double illustrationMaxWidth = 340;
+
+    SetupView(AppState& state, SetupState& setupState, LinkOpener& links);
+
+    /// Accessibility first, then the Globe-key setting, each with its current state.
+    std::array<SetupRow, 2> rows() const;
+    /// The buttons of the rows whose prerequisite is missing, in row order.
+    std::vector<ButtonControl> buttons();
+
+    /// Opens System Settings on the Accessibility privacy list.
+    void openAccessibilitySettings() { openAccessibilitySettings(links_); }
+    /// Opens System Settings on the Keyboard pane.
+    void openKeyboardSettings();
+
+    /// The same action for the menu's warning item, which has no Setup view at hand.
+    static void openAccessibilitySettings(LinkOpener& links);
+
+private:
+    AppState& state_;
+    SetupState& setupState_;
+    LinkOpener& links_;
+};
+
+/// Whether text is an absolute URL: a scheme, a colon and something after it, no spaces.
+bool isParsableURL(const std::string& text);
+
+}  // namespace lumivoke

@@ -11,7 +11,21 @@ SimPlatform::SimPlatform()
                 .screens = screens,
                 .panels = panels,
                 .defaults = defaults,
-                .mainBundle = bundle} {}
+                .mainBundle = bundle,
+                .cursor = cursor,
+                .displayLinks = displayLinks,
+                .textMeasurement = textMeasurement,
+                .accessibilityTrust = accessibilityTrust,
+                .workspace = workspace,
+                .bundles = bundles,
+                .windows = windows,
+                .application = application,
+                .loginItems = loginItems,
+                .openPanels = openPanels,
+                .links = links,
+                .notifications = notifications,
+                .preferences = preferences,
+                .statusBar = statusBar} {}
 
 void SimPlatform::advance(Duration d) {
     loop.runUntilIdle();

@@ -1,10 +1,20 @@
 #pragma once
 
+#include "SimAccessibility.h"
+#include "SimApplication.h"
+#include "SimBundles.h"
+#include "SimCursor.h"
 #include "SimDefaults.h"
+#include "SimDisplayLinks.h"
 #include "SimInputSources.h"
 #include "SimKeyboard.h"
+#include "SimLoginItems.h"
 #include "SimPanels.h"
+#include "SimPreferences.h"
 #include "SimScreens.h"
+#include "SimTextMeasurement.h"
+#include "SimWindows.h"
+#include "SimWorkspace.h"
 #include "Trace.h"
 #include "base/VirtualMainLoop.h"
 #include "platform/Platform.h"
@@ -35,6 +45,20 @@ public:
     SimPanelFactory panels{trace};
     SimDefaults defaults{loop, trace};
     SimBundle bundle;
+    SimCursorServer cursor;
+    SimDisplayLinks displayLinks{loop, trace};
+    SimTextMeasurement textMeasurement;
+    SimAccessibilityTrust accessibilityTrust{keyboard};
+    SimWorkspace workspace{loop, trace};
+    SimBundles bundles;
+    SimWindowFactory windows{trace};
+    SimApplication application{trace};
+    SimLoginItems loginItems{trace};
+    SimOpenPanels openPanels{trace};
+    SimLinks links{trace};
+    SimNotificationCenter notifications;
+    SimPreferences preferences;
+    SimStatusBar statusBar{trace};
 
 private:
     Platform platform_;

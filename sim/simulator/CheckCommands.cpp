@@ -68,10 +68,18 @@ void addCheckCommands(CommandTable& t) {
               const std::string text = a.at(0, "text");
               return [text](Simulator& s) { s.expect(text, false); };
           });
-    t.add("print", "print state", "prints the machine's and the application's state",
-          [](const Args& a) {
+    t.add("print", "print state|rules|settings",
+          "prints the machine's and the application's state, the per-app rules, or the visible "
+          "settings tab (as trace lines)",
+          [](const Args& a) -> Action {
               a.expectOnly(1, {});
               const std::string what = a.at(0, "what to print");
+              if (what == "rules") {
+                  return rulesPrinter();
+              }
+              if (what == "settings") {
+                  return settingsPrinter();
+              }
               if (what != "state") {
                   throw ScenarioError("unknown print \"" + what + "\"");
               }

@@ -4,6 +4,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "badge/BadgeModel.h"
 #include "overlay/HUDModel.h"
 
 namespace lumivoke::sim {
@@ -27,6 +28,10 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     addMachineCommands(table_);
     addRunningCommands(table_);
     addSwitchCommands(table_);
+    addRulesCommands(table_);
+    addBadgeCommands(table_);
+    addSettingsCommands(table_);
+    addMenuCommands(table_);
     addCheckCommands(table_);
     machine_->trace.echoTo(&out_);
     // A plain machine: one 1920x1080 display with a 25-point menu bar, the pointer in its middle.
@@ -36,6 +41,17 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     machine_->bundle.values["CFBundleVersion"] = std::string("1");
     machine_->panels.onCreated = [this](SimPanel& panel, HostedView& view) {
         traceView(panel, view);
+    };
+    machine_->windows.onCreated = [this](SimWindow& window, HostedView& view) {
+        traceWindowView(*this, window, view);
+    };
+    // Quitting ends the application once the quitting action has returned.
+    machine_->application.onTerminate = [this] {
+        machine_->loop.post([this] {
+            if (app_) {
+                terminate();
+            }
+        });
     };
 }
 
@@ -62,6 +78,11 @@ void Simulator::traceView(SimPanel&, HostedView& view) {
             }
         }));
     }
+    if (auto* badge = dynamic_cast<BadgeView*>(&view)) {
+        viewTokens.push_back(badge->text.subscribe([this](const std::string& text) {
+            machine_->trace.add("Badge", "text " + quoted(text));
+        }));
+    }
 }
 
 void Simulator::addScreen(const Screen& screen) {
@@ -81,14 +102,14 @@ AppState& Simulator::requireApp() {
     if (!app_) {
         throw ScenarioError("the application is not running: launch it first");
     }
-    return *app_;
+    return app_->state();
 }
 
 void Simulator::launch() {
     if (app_) {
         throw ScenarioError("the application is already running");
     }
-    app_ = std::make_unique<AppState>(machine_->platform());
+    app_ = std::make_unique<LumivokeApp>(machine_->platform());
 }
 
 void Simulator::terminate() {

@@ -10,6 +10,7 @@
 #include "Scenario.h"
 #include "SimPlatform.h"
 #include "app/AppState.h"
+#include "app/LumivokeApp.h"
 
 namespace lumivoke::sim {
 
@@ -43,6 +44,19 @@ void addMachineCommands(CommandTable& table);
 void addRunningCommands(CommandTable& table);
 void addCheckCommands(CommandTable& table);
 void addSwitchCommands(CommandTable& table);
+void addRulesCommands(CommandTable& table);
+/// What "print rules" does: each rule with the row the settings would show for it.
+Action rulesPrinter();
+void addBadgeCommands(CommandTable& table);
+void addSettingsCommands(CommandTable& table);
+void addMenuCommands(CommandTable& table);
+/// The settings table's sub-commands of "rules" (add, click, header, assign, remove-selected);
+/// none when sub is not one of them.
+std::optional<Action> parseSettingsRulesCommand(const std::string& sub, const Args& args);
+/// What "print settings" does: the visible tab as trace lines.
+Action settingsPrinter();
+/// Traces what a new window's view shows (the settings window's tab and scrolling).
+void traceWindowView(Simulator& s, SimWindow& window, HostedView& view);
 
 /// One parsed scenario line.
 struct ScenarioStep {
@@ -73,7 +87,9 @@ public:
 
     SimPlatform& machine() { return *machine_; }
     /// The running application, or null before launch.
-    AppState* app() { return app_.get(); }
+    AppState* app() { return app_ ? &app_->state() : nullptr; }
+    /// The running application with its menu-bar item, or null before launch.
+    LumivokeApp* shell() { return app_.get(); }
     /// The running application; a scenario error when it has not been launched.
     AppState& requireApp();
     /// Starts the application on the machine (a scenario error if it runs already).
@@ -102,7 +118,7 @@ private:
     std::ostream& err_;
     CommandTable table_;
     std::unique_ptr<SimPlatform> machine_;
-    std::unique_ptr<AppState> app_;
+    std::unique_ptr<LumivokeApp> app_;
     std::size_t searchFrom_ = 0;
     bool defaultScreen_ = true;
 };

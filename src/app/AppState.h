@@ -55,20 +55,31 @@ public:
     PerAppRulesController& perAppRulesController();
     /// Created on first use, then kept.
     SettingsWindowController& settingsController();
+    /// The settings window controller if something has asked for it, else null.
+    SettingsWindowController* settingsControllerIfCreated() { return settingsController_.get(); }
     const AppVersion& version() const { return version_; }
     Platform& platform() { return platform_; }
 
 private:
     void handleTap();
+    void runLaunchCheck();
 
     Platform& platform_;
     Logger log_;
     AppVersion version_;
     std::unique_ptr<LanguageSwitcher> languageSwitcher_;
+    std::unique_ptr<AccessibilityMonitor> accessibilityMonitor_;
     std::unique_ptr<HUDModel> hudModel_;
     std::unique_ptr<NSEventMonitor> monitor_;
+    std::unique_ptr<AppRulesStore> appRulesStore_;
+    // After the store and the switcher it uses, so that it goes first.
+    std::unique_ptr<PerAppRulesController> perAppRulesController_;
     Token sourcesCancellable_;
     Token currentSourceCancellable_;
+    Token accessibilityCancellable_;
+    std::unique_ptr<BadgePresenter> badgePresenter_;
+    std::unique_ptr<SettingsWindowController> settingsController_;
+    Token reopenObserverToken_;
     WeakAnchor<AppState> anchor_{this};
 };
 

@@ -8,5 +8,7 @@ inline constexpr const char* perAppRulesEnabled = "PerAppRulesEnabled";
 inline constexpr const char* hudOnAutoSwitchEnabled = "HUDOnAutoSwitchEnabled";
 inline constexpr const char* menubarIconVisible = "MenubarIconVisible";
 inline constexpr const char* perAppRules = "PerAppRules";
+// The rules store keeps "PerAppRules" itself, and an undecodable value of it under
+// "PerAppRules.unreadable" (see AppRulesStore).
 
 }  // namespace lumivoke::defaults_keys

@@ -2,12 +2,25 @@
 
 #include "base/Logger.h"
 #include "base/MainLoop.h"
+#include "platform/AccessibilityTrust.h"
+#include "platform/Application.h"
 #include "platform/Bundles.h"
+#include "platform/Cursor.h"
+#include "platform/DisplayLink.h"
 #include "platform/InputSourceSystem.h"
 #include "platform/Keyboard.h"
+#include "platform/Links.h"
+#include "platform/LoginItems.h"
+#include "platform/NotificationCenter.h"
+#include "platform/OpenPanel.h"
 #include "platform/Panels.h"
+#include "platform/Preferences.h"
 #include "platform/Screens.h"
+#include "platform/StatusBar.h"
+#include "platform/TextMeasurement.h"
 #include "platform/UserDefaults.h"
+#include "platform/Windows.h"
+#include "platform/Workspace.h"
 
 namespace lumivoke {
 
@@ -23,6 +36,20 @@ struct Platform {
     PanelFactory& panels;
     UserDefaults& defaults;
     MainBundle& mainBundle;
+    CursorServer& cursor;
+    DisplayLinks& displayLinks;
+    TextMeasurement& textMeasurement;
+    AccessibilityTrust& accessibilityTrust;
+    Workspace& workspace;
+    Bundles& bundles;
+    WindowFactory& windows;
+    Application& application;
+    LoginItemService& loginItems;
+    OpenPanels& openPanels;
+    LinkOpener& links;
+    NotificationCenter& notifications;
+    SystemPreferences& preferences;
+    StatusBar& statusBar;
 };
 
 }  // namespace lumivoke

@@ -56,6 +56,11 @@ AppState::AppState(Platform& platform)
         accessibilityMonitor_->startPolling();
     }
     setHoverBadgeEnabled(defaultsBool(platform.defaults.object(defaults_keys::hoverBadgeEnabled)));
+    // The per-app switch below may already switch the source, and its HUD must follow the
+    // stored HUD switch, not the flag's initial value: take the stored value quietly now; the
+    // switch itself is assigned, and written, after the per-app one as usual.
+    isHUDOnAutoSwitchEnabled.set(
+        defaultsBool(platform.defaults.object(defaults_keys::hudOnAutoSwitchEnabled)));
     // The controller observes for the whole run; the switch only gates what it does.
     auto& rulesController = perAppRulesController();
     rulesController.onAutoSwitch =

@@ -63,8 +63,8 @@ std::int64_t asSigned(const LogArg& a) {
         a);
 }
 
-std::string printfOne(const std::string& spec, char conv, const LogArg& arg) {
-    // spec holds flags, width and precision only; the length modifier comes from the argument.
+std::string printfOne(const std::string& flags, char conv, const LogArg& arg) {
+    // flags holds flags, width and precision only; the length modifier comes from the argument.
     char buf[128];
     if (std::holds_alternative<std::string>(arg)) {
         return std::get<std::string>(arg);
@@ -72,7 +72,7 @@ std::string printfOne(const std::string& spec, char conv, const LogArg& arg) {
     switch (conv) {
         case 'd':
         case 'i': {
-            const std::string f = "%" + spec + "lld";
+            const std::string f = "%" + flags + "lld";
             std::snprintf(buf, sizeof buf, f.c_str(), static_cast<long long>(asSigned(arg)));
             return buf;
         }
@@ -84,12 +84,12 @@ std::string printfOne(const std::string& spec, char conv, const LogArg& arg) {
             unsigned long long v = std::holds_alternative<std::uint64_t>(arg)
                                        ? std::get<std::uint64_t>(arg)
                                        : static_cast<unsigned long long>(asSigned(arg));
-            const std::string f = "%" + spec + "ll" + conv;
+            const std::string f = "%" + flags + "ll" + conv;
             std::snprintf(buf, sizeof buf, f.c_str(), v);
             return buf;
         }
         case 'c': {
-            const std::string f = "%" + spec + "c";
+            const std::string f = "%" + flags + "c";
             std::snprintf(buf, sizeof buf, f.c_str(), static_cast<int>(asSigned(arg)));
             return buf;
         }
@@ -101,7 +101,7 @@ std::string printfOne(const std::string& spec, char conv, const LogArg& arg) {
             const double v = std::holds_alternative<double>(arg)
                                  ? std::get<double>(arg)
                                  : static_cast<double>(asSigned(arg));
-            const std::string f = "%" + spec + conv;
+            const std::string f = "%" + flags + conv;
             std::snprintf(buf, sizeof buf, f.c_str(), v);
             return buf;
         }
@@ -137,10 +137,10 @@ std::string renderLogFormat(std::string_view format, std::span<const LogArg> arg
             annotation = format.substr(j + 1, close - j - 1);
             j = close + 1;
         }
-        std::string spec;
+        std::string flags;
         while (j < format.size() && isLengthOrFlag(format[j])) {
             if (std::string_view("hljztL").find(format[j]) == std::string_view::npos) {
-                spec += format[j];
+                flags += format[j];
             }
             ++j;
         }
@@ -166,7 +166,7 @@ std::string renderLogFormat(std::string_view format, std::span<const LogArg> arg
             out += truth ? "true" : "false";
             continue;
         }
-        out += printfOne(spec, conv, arg);
+        out += printfOne(flags, conv, arg);
     }
     return out;
 }

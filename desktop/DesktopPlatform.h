@@ -1,0 +1,63 @@
+#pragma once
+
+#include "DesktopEntries.h"
+#include "DesktopServices.h"
+#include "QtDisplayLinks.h"
+#include "QtMainLoop.h"
+#include "QtPanels.h"
+#include "QtScreens.h"
+#include "QtStatusBar.h"
+#include "QtTextMeasurement.h"
+#include "QtUserDefaults.h"
+#include "SettingsWindow.h"
+#include "X11Connection.h"
+#include "X11Cursor.h"
+#include "X11InputSources.h"
+#include "X11Keyboard.h"
+#include "X11Workspace.h"
+#include "base/Logger.h"
+#include "platform/Platform.h"
+
+namespace lumivoke::desktop {
+
+/// The whole Linux desktop: one X11 or Qt service per platform interface. Build it after the
+/// QApplication and hand platform() to the application; it outlives the application.
+class DesktopPlatform {
+public:
+    DesktopPlatform();
+    DesktopPlatform(const DesktopPlatform&) = delete;
+    DesktopPlatform& operator=(const DesktopPlatform&) = delete;
+
+    Platform& platform() { return platform_; }
+    /// Whether the X server could be reached.
+    bool hasDisplay() const { return x11.display() != nullptr; }
+
+    QtMainLoop loop;
+    StderrLogSink logSink;
+    X11Connection x11;
+    DesktopEntries desktopEntries;
+    X11InputSources inputSources{x11};
+    X11Keyboard keyboard{x11};
+    QtScreens screens;
+    QtPanelFactory panels{x11};
+    QtUserDefaults defaults{loop};
+    DesktopMainBundle mainBundle;
+    X11CursorServer cursor{x11};
+    QtDisplayLinks displayLinks;
+    QtTextMeasurement textMeasurement;
+    X11AccessibilityTrust accessibilityTrust{keyboard};
+    X11Workspace workspace{x11, desktopEntries};
+    QtWindowFactory windows;
+    QtApplication application;
+    AutostartLoginItems loginItems;
+    QtOpenPanels openPanels;
+    QtLinks links;
+    InProcessNotificationCenter notifications;
+    LinuxPreferences preferences;
+    QtStatusBar statusBar;
+
+private:
+    Platform platform_;
+};
+
+}  // namespace lumivoke::desktop

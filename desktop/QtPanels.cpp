@@ -1,0 +1,73 @@
+#include "QtPanels.h"
+
+#include <cmath>
+
+#include "OverlayWidgets.h"
+#include "QtScreens.h"
+#include "badge/BadgeModel.h"
+#include "overlay/HUDModel.h"
+
+// Last: Xlib's macros must not meet Qt's headers.
+#include <X11/Xlib.h>
+
+namespace lumivoke::desktop {
+
+QtPanel::QtPanel(std::unique_ptr<OverlayWidget> widget, Rect frame, X11Connection& x11)
+    : widget_(std::move(widget)), frame_(frame), x11_(x11) {
+    applyGeometry();
+}
+
+QtPanel::~QtPanel() = default;
+
+void QtPanel::applyGeometry() {
+    const auto r = fromCoreRect(frame_, QtScreens::primaryRect());
+    widget_->setGeometry(static_cast<int>(std::lround(r.x)), static_cast<int>(std::lround(r.y)),
+                         static_cast<int>(std::lround(r.width)),
+                         static_cast<int>(std::lround(r.height)));
+}
+
+void QtPanel::orderFrontRegardless() {
+    widget_->setComposited(QtPanelFactory::hasCompositor(x11_));
+    widget_->show();
+    widget_->raise();
+}
+
+void QtPanel::orderOut() {
+    widget_->hide();
+}
+
+void QtPanel::setFrameOrigin(Point origin) {
+    frame_.origin = origin;
+    applyGeometry();
+}
+
+void QtPanel::setContentSize(Size size) {
+    frame_.size = size;
+    applyGeometry();
+}
+
+bool QtPanelFactory::hasCompositor(X11Connection& x11) {
+    Display* dpy = x11.display();
+    if (dpy == nullptr) {
+        return true;
+    }
+    const std::string name = "_NET_WM_CM_S" + std::to_string(DefaultScreen(dpy));
+    const Atom selection = XInternAtom(dpy, name.c_str(), False);
+    return XGetSelectionOwner(dpy, selection) != 0;
+}
+
+std::unique_ptr<Panel> QtPanelFactory::createPanel(const PanelSettings& settings,
+                                                   HostedView& root) {
+    std::unique_ptr<OverlayWidget> widget;
+    if (auto* hud = dynamic_cast<HUDView*>(&root)) {
+        widget = std::make_unique<HUDWidget>(*hud);
+    } else if (auto* badge = dynamic_cast<BadgeView*>(&root)) {
+        widget = std::make_unique<BadgeWidget>(*badge);
+    } else {
+        widget = std::make_unique<OverlayWidget>();
+    }
+    widget->setWindowTitle(QString::fromStdString(settings.name));
+    return std::make_unique<QtPanel>(std::move(widget), settings.contentRect, x11_);
+}
+
+}  // namespace lumivoke::desktop

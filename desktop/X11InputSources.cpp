@@ -1,0 +1,182 @@
+#include "X11InputSources.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+
+namespace lumivoke::desktop {
+namespace {
+
+/// One layout of the keymap, with the group that selects it.
+class XkbSource final : public SystemInputSource {
+public:
+    XkbSource(XkbLayout layout, int group) : layout(std::move(layout)), group(group) {}
+    XkbLayout layout;
+    int group;
+};
+
+}  // namespace
+
+X11InputSources::X11InputSources(X11Connection& x11) : x11_(x11) {
+    Display* dpy = x11_.display();
+    if (dpy == nullptr) {
+        return;
+    }
+    int opcode = 0;
+    int errorBase = 0;
+    int major = XkbMajorVersion;
+    int minor = XkbMinorVersion;
+    if (!XkbQueryExtension(dpy, &opcode, &xkbEventBase_, &errorBase, &major, &minor)) {
+        xkbEventBase_ = -1;
+        return;
+    }
+    XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask, XkbGroupStateMask);
+    XkbSelectEvents(dpy, XkbUseCoreKbd, XkbNewKeyboardNotifyMask | XkbNamesNotifyMask,
+                    XkbNewKeyboardNotifyMask | XkbNamesNotifyMask);
+    rulesNamesAtom_ = XInternAtom(dpy, "_XKB_RULES_NAMES", False);
+    // setxkbmap and the desktops rewrite the root's rules names when the layouts change.
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(dpy, x11_.root(), &attributes);
+    XSelectInput(dpy, x11_.root(), attributes.your_event_mask | PropertyChangeMask);
+    XFlush(dpy);
+    eventToken_ = x11_.addHandler([this](XEvent& event) {
+        if (event.type == xkbEventBase_) {
+            const auto& any = reinterpret_cast<XkbAnyEvent&>(event);
+            if (any.xkb_type == XkbStateNotify) {
+                const auto& state = reinterpret_cast<XkbStateNotifyEvent&>(event);
+                if ((state.changed & XkbGroupStateMask) != 0) {
+                    notify(selectedObservers_);
+                }
+            } else if (any.xkb_type == XkbNewKeyboardNotify || any.xkb_type == XkbNamesNotify) {
+                notify(enabledObservers_);
+            }
+        } else if (event.type == PropertyNotify && event.xproperty.atom == rulesNamesAtom_) {
+            notify(enabledObservers_);
+        }
+    });
+}
+
+X11InputSources::~X11InputSources() = default;
+
+std::vector<XkbLayout> X11InputSources::readLayouts() {
+    Display* dpy = x11_.display();
+    if (dpy == nullptr || rulesNamesAtom_ == 0) {
+        return {};
+    }
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    const int status = XGetWindowProperty(dpy, x11_.root(), rulesNamesAtom_, 0, 1024, False,
+                                          XA_STRING, &type, &format, &count, &remaining, &data);
+    std::string text;
+    if (status == Success && data != nullptr && format == 8) {
+        text.assign(reinterpret_cast<const char*>(data), count);
+    }
+    if (data != nullptr) {
+        XFree(data);
+    }
+    auto layouts = parseRulesNames(text);
+    // XKB has at most four groups; names past them select nothing.
+    if (layouts.size() > XkbNumKbdGroups) {
+        layouts.resize(XkbNumKbdGroups);
+    }
+    return layouts;
+}
+
+std::optional<std::vector<InputSourceHandle>> X11InputSources::enabledSources() {
+    if (xkbEventBase_ < 0) {
+        return std::nullopt;
+    }
+    const auto layouts = readLayouts();
+    if (layouts.empty()) {
+        return std::nullopt;
+    }
+    std::vector<InputSourceHandle> handles;
+    for (std::size_t i = 0; i < layouts.size(); ++i) {
+        handles.push_back(std::make_shared<XkbSource>(layouts[i], static_cast<int>(i)));
+    }
+    return handles;
+}
+
+std::optional<PropertyValue> X11InputSources::property(const InputSourceHandle& source,
+                                                       SourceProperty which) {
+    const auto* xkb = dynamic_cast<const XkbSource*>(source.get());
+    if (xkb == nullptr) {
+        return std::nullopt;
+    }
+    switch (which) {
+        case SourceProperty::category:
+            return std::string(kKeyboardInputSourceCategory);
+        case SourceProperty::isSelectCapable:
+            return true;
+        case SourceProperty::id:
+            return layoutSourceID(xkb->layout);
+        case SourceProperty::localizedName:
+            return layoutDisplayName(xkb->layout);
+        case SourceProperty::languages:
+            return std::vector<std::string>{languageForLayout(xkb->layout.layout)};
+    }
+    return std::nullopt;
+}
+
+InputSourceHandle X11InputSources::currentKeyboardSource() {
+    Display* dpy = x11_.display();
+    if (dpy == nullptr || xkbEventBase_ < 0) {
+        return nullptr;
+    }
+    XkbStateRec state{};
+    if (XkbGetState(dpy, XkbUseCoreKbd, &state) != Success) {
+        return nullptr;
+    }
+    const auto layouts = readLayouts();
+    const auto group = static_cast<std::size_t>(state.group);
+    if (group >= layouts.size()) {
+        return nullptr;
+    }
+    return std::make_shared<XkbSource>(layouts[group], static_cast<int>(group));
+}
+
+std::int32_t X11InputSources::select(const InputSourceHandle& source) {
+    const auto* xkb = dynamic_cast<const XkbSource*>(source.get());
+    Display* dpy = x11_.display();
+    if (xkb == nullptr || dpy == nullptr || xkbEventBase_ < 0) {
+        return -50;  // a bad parameter, as the system would say
+    }
+    if (!XkbLockGroup(dpy, XkbUseCoreKbd, static_cast<unsigned>(xkb->group))) {
+        return -1;
+    }
+    XFlush(dpy);
+    return 0;
+}
+
+Token X11InputSources::addTo(Callbacks& list, std::function<void()> callback) {
+    auto entry = std::make_shared<std::function<void()>>(std::move(callback));
+    list.push_back(entry);
+    std::weak_ptr<std::function<void()>> weak = entry;
+    return Token([&list, weak] {
+        if (auto e = weak.lock()) {
+            std::erase(list, e);
+        }
+    });
+}
+
+void X11InputSources::notify(const Callbacks& list) {
+    const auto snapshot = list;
+    for (const auto& cb : snapshot) {
+        (*cb)();
+    }
+}
+
+Token X11InputSources::observeSelectedSourceChanged(std::function<void()> callback) {
+    return addTo(selectedObservers_, std::move(callback));
+}
+
+Token X11InputSources::observeEnabledSourcesChanged(std::function<void()> callback) {
+    return addTo(enabledObservers_, std::move(callback));
+}
+
+}  // namespace lumivoke::desktop

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "KeyMapping.h"
+#include "X11Connection.h"
+#include "platform/InputSourceSystem.h"
+
+namespace lumivoke::desktop {
+
+/// The layouts (XKB groups) of the X server's keymap as the system's input sources: the enabled
+/// sources are the keymap's layouts, the current one is the locked group, and selecting locks
+/// another group.
+class X11InputSources final : public InputSourceSystem {
+public:
+    explicit X11InputSources(X11Connection& x11);
+    ~X11InputSources() override;
+
+    std::optional<std::vector<InputSourceHandle>> enabledSources() override;
+    std::optional<PropertyValue> property(const InputSourceHandle& source,
+                                          SourceProperty which) override;
+    InputSourceHandle currentKeyboardSource() override;
+    std::int32_t select(const InputSourceHandle& source) override;
+    Token observeSelectedSourceChanged(std::function<void()> callback) override;
+    Token observeEnabledSourcesChanged(std::function<void()> callback) override;
+
+private:
+    using Callbacks = std::vector<std::shared_ptr<std::function<void()>>>;
+
+    std::vector<XkbLayout> readLayouts();
+    static Token addTo(Callbacks& list, std::function<void()> callback);
+    static void notify(const Callbacks& list);
+
+    X11Connection& x11_;
+    int xkbEventBase_ = -1;
+    unsigned long rulesNamesAtom_ = 0;
+    Callbacks selectedObservers_;
+    Callbacks enabledObservers_;
+    Token eventToken_;
+};
+
+}  // namespace lumivoke::desktop

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian 12, asking apt only for what is missing.
+#   LUMIVOKE_WITH_DESKTOP=1  also the X11 + Qt 6 desktop port's libraries
+#   LUMIVOKE_WITH_XVFB=1     also a virtual display and the tools to try the desktop port on it
+#   LUMIVOKE_WITH_FUZZ=1     also clang and its runtime for the fuzz targets
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libicu-dev clang-format)
+if [ "${LUMIVOKE_WITH_DESKTOP:-0}" = 1 ]; then
+  packages+=(qt6-base-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev)
+fi
+if [ "${LUMIVOKE_WITH_XVFB:-0}" = 1 ]; then
+  packages+=(xvfb xauth xdotool x11-xkb-utils imagemagick)
+fi
 if [ "${LUMIVOKE_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)
 fi

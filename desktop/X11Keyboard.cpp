@@ -100,11 +100,18 @@ void X11Keyboard::handleRawKey(int keycode, bool press) {
 
 void X11Keyboard::deliver(const KeyEvent& event) {
     const auto bit = eventMaskBit(event.type);
-    // A copy: a handler may remove its own monitor.
-    const auto snapshot = monitors_;
-    for (const auto& [token, monitor] : snapshot) {
-        if ((monitor.mask & bit) != 0 && monitors_.contains(token)) {
-            monitor.handler(event);
+    // Every keystroke passes here: snapshot only the tokens (in a buffer kept between events),
+    // since a handler may remove a monitor, its own included. Events arrive one at a time from
+    // the main loop, so the buffer is never in use twice.
+    deliveryTokens_.clear();
+    for (const auto& entry : monitors_) {
+        deliveryTokens_.push_back(entry.first);
+    }
+    for (const MonitorToken token : deliveryTokens_) {
+        auto it = monitors_.find(token);
+        if (it != monitors_.end() && (it->second.mask & bit) != 0) {
+            auto handler = it->second.handler;
+            handler(event);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 #include "X11Connection.h"
 #include "platform/Keyboard.h"
@@ -53,6 +54,7 @@ private:
     std::set<int> downModifierKeycodes_;
     std::uint64_t lastFlags_ = 0;
     std::map<MonitorToken, Monitor> monitors_;
+    std::vector<MonitorToken> deliveryTokens_;
     MonitorToken nextToken_ = 1;
     Token eventToken_;
 };

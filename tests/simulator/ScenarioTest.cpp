@@ -60,6 +60,12 @@ protected:
             return 2;
         }
     }
+    // Two sources, the first current, the application running, and one clean tap done.
+    static constexpr const char* oneTap =
+        "source id=a langs=en category=keyboard selectable=yes\n"
+        "source id=b langs=de category=keyboard selectable=yes\n"
+        "current a\nlaunch\ntap\n";
+
     std::ostringstream out;
     std::ostringstream err;
     Simulator simulator{out, err};
@@ -86,19 +92,13 @@ TEST_F(SimulatorRun, RunTimeFaultStopsWithStatus2) {
 }
 
 TEST_F(SimulatorRun, ExpectationsSearchOnwardFromTheLastMatch) {
-    const std::string setup =
-        "source id=a langs=en category=keyboard selectable=yes\n"
-        "source id=b langs=de category=keyboard selectable=yes\n"
-        "current a\nlaunch\ntap\n";
-    EXPECT_EQ(run(setup + "expect \"Fn↓\"\nexpect \"clean=true\"\nexpect-not \"Fn↓\"\n"), 0);
+    EXPECT_EQ(
+        run(std::string(oneTap) + "expect \"Fn↓\"\nexpect \"clean=true\"\nexpect-not \"Fn↓\"\n"),
+        0);
 }
 
 TEST_F(SimulatorRun, FailedExpectationIsStatus1AndShowsTheSearchedLines) {
-    const std::string setup =
-        "source id=a langs=en category=keyboard selectable=yes\n"
-        "source id=b langs=de category=keyboard selectable=yes\n"
-        "current a\nlaunch\ntap\n";
-    EXPECT_EQ(run(setup + "expect \"clean=true\"\nexpect \"Fn↓\"\n"), 1);
+    EXPECT_EQ(run(std::string(oneTap) + "expect \"clean=true\"\nexpect \"Fn↓\"\n"), 1);
     EXPECT_NE(err.str().find("s.scn:7: expect \"Fn↓\" failed"), std::string::npos);
     EXPECT_NE(err.str().find("HUD: text \"DE\" (inserted)"), std::string::npos)
         << "the searched lines are shown";

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 
 #include "Controls.h"
 
@@ -42,19 +43,36 @@ protected:
         return now;
     }
 
-    /// Clicks the middle of a control found in the window's picture, as a person does: the
-    /// pointer rests on it until the window shows that the click took (a pointer that leaves
-    /// the instant the button is up can lose the click in Qt), then goes away. Whether the
-    /// window changed.
-    bool clickControl(const WindowInfo& window, const XRect& control) {
+    /// Clicks the middle of a control found in the window's picture and keeps the pointer there
+    /// until the click has taken effect, as a person waits to see it; then moves it away.
+    /// (Qt can lose a click whose button release is followed at once by pointer motion.)
+    /// Whether the effect came.
+    bool clickControl(const WindowInfo& window, const XRect& control,
+                      const std::function<bool()>& tookEffect) {
         x().movePointer(window.frame.x + control.centerX(), window.frame.y + control.centerY());
-        const Pixels hovered = steadyPicture(window);
         x().click();
-        const bool changed =
-            eventually([&] { return differingPixels(x().grab(window.frame), hovered) > 0; });
+        const bool took = eventually(tookEffect);
         restPointer();
         steadyPicture(window);
-        return changed;
+        return took;
+    }
+
+    /// Chooses a tab: its effect is a change of the window below the tab row.
+    bool chooseTab(const WindowInfo& window, const XRect& segment) {
+        const Pixels before = steadyPicture(window);
+        return clickControl(window, segment, [&] {
+            for (const auto& band : differingBands(before, x().grab(window.frame))) {
+                if (band.first > segment.y + segment.height + 2) {
+                    return true;
+                }
+            }
+            return false;
+        });
+    }
+
+    bool fileSays(const fs::path& file, const std::string& line) {
+        const auto text = readFile(file);
+        return text && text->find(line) != std::string::npos;
     }
 
     /// The General tab's check boxes: launch at login, hover badge, menubar icon.
@@ -62,13 +80,6 @@ protected:
         const auto boxes = findCheckBoxes(steadyPicture(window));
         EXPECT_EQ(boxes.size(), 3u) << "the General tab should have three check boxes";
         return boxes;
-    }
-
-    bool settingsSay(const std::string& line) {
-        return eventually([&] {
-            const auto text = readFile(session().settingsFile());
-            return text && text->find(line) != std::string::npos;
-        });
     }
 };
 
@@ -85,13 +96,13 @@ TEST_F(SettingsTest, ASecondLaunchExitsAndOpensSettingsOnGeneral) {
     ASSERT_EQ(segments.size(), 3u) << "the tab row should have three segments";
 
     // Away to Setup and back to General: the window looks as it did when it opened.
-    ASSERT_TRUE(clickControl(*window, segments[0])) << "choosing Setup changed nothing";
+    ASSERT_TRUE(chooseTab(*window, segments[0])) << "choosing Setup changed nothing";
     const Pixels setup = steadyPicture(*window);
     session().screenshot("settings-setup");
-    ASSERT_TRUE(clickControl(*window, segments[1])) << "choosing General changed nothing";
+    ASSERT_TRUE(chooseTab(*window, segments[1])) << "choosing General changed nothing";
     EXPECT_EQ(differingPixels(steadyPicture(*window), opened), 0)
         << "the window did not open on General";
-    ASSERT_TRUE(clickControl(*window, segments[2])) << "choosing Per-App Rules changed nothing";
+    ASSERT_TRUE(chooseTab(*window, segments[2])) << "choosing Per-App Rules changed nothing";
     const Pixels rules = steadyPicture(*window);
     EXPECT_GT(differingPixels(rules, opened), 0);
     EXPECT_GT(differingPixels(rules, setup), 0);
@@ -111,13 +122,16 @@ TEST_F(SettingsTest, ShowMenubarIconRemovesAndRestoresTheTrayIcon) {
     ASSERT_TRUE(window.has_value());
     const auto boxes = generalCheckBoxes(*window);
     ASSERT_EQ(boxes.size(), 3u);
-    ASSERT_TRUE(clickControl(*window, boxes[2]));
+    const auto file = session().settingsFile();
+    ASSERT_TRUE(clickControl(*window, boxes[2], [&] {
+        return fileSays(file, "MenubarIconVisible=b:0");
+    })) << "the setting was not written";
     EXPECT_TRUE(eventually([&] { return !session().trayIcon(); })) << x().describeWindows();
-    EXPECT_TRUE(settingsSay("MenubarIconVisible=b:0"));
-    ASSERT_TRUE(clickControl(*window, boxes[2]));
+    ASSERT_TRUE(clickControl(*window, boxes[2], [&] {
+        return fileSays(file, "MenubarIconVisible=b:1");
+    })) << "the setting was not written";
     EXPECT_TRUE(eventually([&] { return session().trayIcon().has_value(); }))
         << x().describeWindows();
-    EXPECT_TRUE(settingsSay("MenubarIconVisible=b:1"));
     EXPECT_TRUE(session().lumivoke()->running());
 }
 
@@ -127,17 +141,17 @@ TEST_F(SettingsTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
     ASSERT_TRUE(window.has_value());
     const auto boxes = generalCheckBoxes(*window);
     ASSERT_EQ(boxes.size(), 3u);
-    ASSERT_TRUE(clickControl(*window, boxes[0]));
-    ASSERT_TRUE(eventually([&] { return fs::exists(session().autostartEntry()); }))
+    ASSERT_TRUE(
+        clickControl(*window, boxes[0], [&] { return fs::exists(session().autostartEntry()); }))
         << "no autostart entry at " << session().autostartEntry();
     const auto entry = readFile(session().autostartEntry()).value_or("");
     EXPECT_NE(entry.find("[Desktop Entry]"), std::string::npos) << entry;
     EXPECT_NE(entry.find("Exec=\"" + fs::canonical(LUMIVOKE_BINARY).string() + "\""),
               std::string::npos)
         << entry;
-    ASSERT_TRUE(clickControl(*window, boxes[0]));
-    EXPECT_TRUE(eventually([&] { return !fs::exists(session().autostartEntry()); }))
-        << "the autostart entry stayed";
+    EXPECT_TRUE(clickControl(*window, boxes[0], [&] {
+        return !fs::exists(session().autostartEntry());
+    })) << "the autostart entry stayed";
 }
 
 TEST_F(SettingsTest, ShowHoverBadgeTurnsTheBadgeOffAndOn) {
@@ -156,11 +170,12 @@ TEST_F(SettingsTest, ShowHoverBadgeTurnsTheBadgeOffAndOn) {
             milliseconds(1000));
     };
     ASSERT_TRUE(overText()) << "no badge while it is on";
-    ASSERT_TRUE(clickControl(*window, boxes[1]));
-    EXPECT_TRUE(settingsSay("HoverBadgeEnabled=b:0"));
+    const auto file = session().settingsFile();
+    ASSERT_TRUE(
+        clickControl(*window, boxes[1], [&] { return fileSays(file, "HoverBadgeEnabled=b:0"); }));
     EXPECT_FALSE(overText()) << "a badge while it is off";
-    ASSERT_TRUE(clickControl(*window, boxes[1]));
-    EXPECT_TRUE(settingsSay("HoverBadgeEnabled=b:1"));
+    ASSERT_TRUE(
+        clickControl(*window, boxes[1], [&] { return fileSays(file, "HoverBadgeEnabled=b:1"); }));
     EXPECT_TRUE(overText()) << "no badge once it is on again";
 }
 

@@ -38,10 +38,11 @@ double springProgress(double t, double response, double dampingFraction) {
     return 1 - decay * (std::cos(omegaD * t) + (zeta * omega / omegaD) * std::sin(omegaD * t));
 }
 
-OverlayWidget::OverlayWidget()
+OverlayWidget::OverlayWidget(const char* windowType)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus |
-                           Qt::WindowTransparentForInput) {
+                           Qt::WindowTransparentForInput),
+      windowType_(windowType) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -65,7 +66,7 @@ void OverlayWidget::shapeTo(const QPainterPath& path) {
     }
 }
 
-HUDWidget::HUDWidget(HUDView& view) {
+HUDWidget::HUDWidget(HUDView& view) : OverlayWidget("_NET_WM_WINDOW_TYPE_NOTIFICATION") {
     spring_.setStartValue(0.0);
     spring_.setEndValue(kSpringSeconds);
     spring_.setDuration(static_cast<int>(kSpringSeconds * 1000));
@@ -94,6 +95,7 @@ void HUDWidget::apply(int transition, const QString& text) {
         case HUDView::Transition::inserted:
             fade_.stop();
             text_ = text;
+            setWindowTitle(text_);
             scale_ = HUDView::insertionStartScale;
             opacity_ = 0;
             spring_.stop();
@@ -102,6 +104,7 @@ void HUDWidget::apply(int transition, const QString& text) {
         case HUDView::Transition::changed:
             fade_.stop();
             text_ = text;
+            setWindowTitle(text_);
             opacity_ = 1;
             scale_ = 1;
             break;
@@ -156,9 +159,10 @@ void HUDWidget::paintEvent(QPaintEvent*) {
     shapeTo(path);
 }
 
-BadgeWidget::BadgeWidget(BadgeView& view) {
+BadgeWidget::BadgeWidget(BadgeView& view) : OverlayWidget("_NET_WM_WINDOW_TYPE_TOOLTIP") {
     textToken_ = view.text.subscribe([this](const std::string& text) {
         text_ = QString::fromStdString(text);
+        setWindowTitle(text_);
         update();
     });
 }

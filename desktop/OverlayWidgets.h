@@ -16,17 +16,24 @@ namespace lumivoke::desktop {
 
 /// The window of an overlay panel: frameless, above everything, never focused, click-through.
 /// Without a compositing manager an ARGB window shows black where it is transparent, so the
-/// window is then shaped to what its subclass draws.
+/// window is then shaped to what its subclass draws. Its title is what it shows, and it
+/// announces its kind as an EWMH window type, so that compositors, accessibility tools and
+/// tests can tell what it is.
 class OverlayWidget : public QWidget {
 public:
-    OverlayWidget();
+    explicit OverlayWidget(const char* windowType = "_NET_WM_WINDOW_TYPE_UTILITY");
     /// Tells the window whether a compositing manager runs, which decides the shaping.
     void setComposited(bool composited);
+    /// The _NET_WM_WINDOW_TYPE atom name of this kind of overlay.
+    const char* windowType() const { return windowType_; }
 
 protected:
     /// Shapes the window to path's outline when nothing composites it.
     void shapeTo(const QPainterPath& path);
     bool composited_ = true;
+
+private:
+    const char* windowType_;
 };
 
 /// Draws the HUD capsule: large letters in a translucent dark capsule with a soft shadow; it

@@ -1,0 +1,174 @@
+// Per-app rules: a rule for the terminal's application picks its layout whenever the terminal
+// comes to the front, and again shortly after a desktop change.
+#include "DesktopTest.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+namespace lumivoke::e2e {
+namespace {
+
+using std::chrono::milliseconds;
+
+std::string base64(const std::string& bytes) {
+    static constexpr char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    std::size_t i = 0;
+    for (; i + 2 < bytes.size(); i += 3) {
+        const auto n = (static_cast<unsigned char>(bytes[i]) << 16) |
+                       (static_cast<unsigned char>(bytes[i + 1]) << 8) |
+                       static_cast<unsigned char>(bytes[i + 2]);
+        out += {kAlphabet[(n >> 18) & 63], kAlphabet[(n >> 12) & 63], kAlphabet[(n >> 6) & 63],
+                kAlphabet[n & 63]};
+    }
+    if (i + 1 == bytes.size()) {
+        const auto n = static_cast<unsigned char>(bytes[i]) << 16;
+        out += {kAlphabet[(n >> 18) & 63], kAlphabet[(n >> 12) & 63], '=', '='};
+    } else if (i + 2 == bytes.size()) {
+        const auto n = (static_cast<unsigned char>(bytes[i]) << 16) |
+                       (static_cast<unsigned char>(bytes[i + 1]) << 8);
+        out +=
+            {kAlphabet[(n >> 18) & 63], kAlphabet[(n >> 12) & 63], kAlphabet[(n >> 6) & 63], '='};
+    }
+    return out;
+}
+
+// The terminal's application as the desktop knows it: a desktop entry naming xterm's class.
+constexpr const char* kTerminalApp = "lumivoke-e2e-terminal";
+
+class PerAppRulesTest : public DesktopTest {
+protected:
+    SessionOptions sessionOptions() const override {
+        SessionOptions options;
+        // Settings as the program stores them: tagged values, the rules as JSON bytes.
+        options.settings = "[General]\nPerAppRulesEnabled=b:1\nPerAppRules=\"x:" +
+                           base64(std::string("{\"") + kTerminalApp + "\":\"xkb:de\"}") + "\"\n";
+        options.files.emplace_back(
+            std::string(".local/share/applications/") + kTerminalApp + ".desktop",
+            "[Desktop Entry]\nType=Application\nName=E2E Terminal\n"
+            "Exec=xterm\nStartupWMClass=XTerm\n");
+        return options;
+    }
+
+    /// A window of another application, managed by the window manager.
+    Window openOtherWindow() {
+        Display* dpy = x().display();
+        const Window w = XCreateSimpleWindow(dpy, x().root(), 700, 300, 300, 200, 0, 0, 0xffffff);
+        XClassHint hint{const_cast<char*>("e2e-other"), const_cast<char*>("E2EOther")};
+        XSetClassHint(dpy, w, &hint);
+        XStoreName(dpy, w, "e2e other");
+        XWMHints hints{};
+        hints.flags = InputHint;
+        hints.input = True;
+        XSetWMHints(dpy, w, &hints);
+        const long pid = getpid();
+        XChangeProperty(dpy, w, x().atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&pid), 1);
+        XMapWindow(dpy, w);
+        x().sync();
+        return w;
+    }
+
+    std::string hex(Window w) {
+        std::ostringstream out;
+        out << "0x" << std::hex << w;
+        return out.str();
+    }
+
+    bool activate(Window w) {
+        return session().run({"wmctrl", "-i", "-a", hex(w)}) == 0 &&
+               eventually([&] { return x().activeWindow() == w; });
+    }
+};
+
+TEST_F(PerAppRulesTest, BringingTheTerminalToTheFrontSelectsItsLayout) {
+    // The terminal was in front when the program started: the rule applies at once.
+    EXPECT_TRUE(eventually([&] { return x().group() == 1; }))
+        << "the rule did not apply at launch" << log().tail();
+
+    const Window other = openOtherWindow();
+    ASSERT_TRUE(activate(other)) << "the other window did not come to the front";
+    x().lockGroup(0);
+    const std::size_t mark = log().mark();
+    ASSERT_TRUE(activate(session().terminal()));
+    EXPECT_TRUE(eventually([&] { return x().group() == 1; }))
+        << "the group is " << x().group() << log().tail(mark);
+    EXPECT_TRUE(eventually([&] {
+        const auto hud = session().hud();
+        return hud && hud->viewable && hud->name == "DE";
+    })) << "no HUD for the automatic switch"
+        << x().describeWindows();
+    EXPECT_FALSE(
+        log()
+            .waitFor(std::string("activated bundleID=") + kTerminalApp + " switching to German",
+                     mark)
+            .empty())
+        << log().tail(mark);
+}
+
+TEST_F(PerAppRulesTest, ADesktopChangeReappliesTheRuleATenthOfASecondLater) {
+    ASSERT_TRUE(eventually([&] { return x().group() == 1; })) << log().tail();
+    // Away to an empty desktop, where nothing is in front; the layout changed by hand there.
+    ASSERT_EQ(session().run({"wmctrl", "-s", "1"}), 0);
+    ASSERT_TRUE(eventually([&] { return x().activeWindow() == 0; }));
+    // This change schedules its own step, which finds nothing in front; it must be over before
+    // the change that is measured, or it would be taken for that one's. It leaves no trace to
+    // wait for, so its delay is waited out, five times over.
+    std::this_thread::sleep_for(milliseconds(500));
+    x().lockGroup(0);
+    ASSERT_TRUE(eventually([&] { return x().group() == 0; }));
+
+    // Back: the terminal is in front again, as it was before, so this is no new activation;
+    // the desktop change alone brings the rule back. The delay is measured between the arrivals
+    // of the two notifications, which the test waits for in poll().
+    Display* dpy = x().display();
+    XSelectInput(dpy, x().root(), PropertyChangeMask);
+    XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, XkbGroupStateMask, XkbGroupStateMask);
+    x().sync();
+    const std::size_t mark = log().mark();
+    const Atom currentDesktop = x().atom("_NET_CURRENT_DESKTOP");
+    // Not run to its end first: the test must be reading its events when the change comes.
+    const auto wmctrl = session().spawn({"wmctrl", "-s", "0"});
+    const auto desktopChanged = x().nextEvent(
+        [&](const XEvent& e) {
+            return e.type == PropertyNotify && e.xproperty.atom == currentDesktop;
+        },
+        milliseconds(5000));
+    ASSERT_TRUE(desktopChanged.has_value()) << "the desktop did not change";
+    const auto desktopChangedAt = std::chrono::steady_clock::now();
+    const auto groupChanged = x().nextEvent(
+        [&](const XEvent& e) {
+            if (e.type != x().xkbEventBase()) {
+                return false;
+            }
+            const auto& any = reinterpret_cast<const XkbAnyEvent&>(e);
+            return any.xkb_type == XkbStateNotify &&
+                   reinterpret_cast<const XkbStateNotifyEvent&>(e).group == 1;
+        },
+        milliseconds(5000));
+    ASSERT_TRUE(groupChanged.has_value())
+        << "the rule was not applied again; the group is " << x().group() << log().tail(mark);
+    EXPECT_EQ(wmctrl->wait(milliseconds(5000)), 0);
+    const auto delay = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() -
+                                                                desktopChangedAt)
+                           .count();
+    EXPECT_GE(delay, 95) << "the rule came back before the desktop had settled";
+    EXPECT_LE(delay, 1000) << "the rule came back late";
+    EXPECT_FALSE(
+        log()
+            .waitFor(std::string("activated bundleID=") + kTerminalApp + " switching to German",
+                     mark)
+            .empty())
+        << log().tail(mark);
+    EXPECT_EQ(x().activeWindow(), session().terminal());
+}
+
+}  // namespace
+}  // namespace lumivoke::e2e

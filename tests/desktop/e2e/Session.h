@@ -1,0 +1,135 @@
+#pragma once
+
+#include <X11/XF86keysym.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "LogFile.h"
+#include "Process.h"
+#include "XClient.h"
+
+namespace lumivoke::e2e {
+
+/// The key the program takes as the trigger: the one place that names it.
+inline constexpr KeySym kTriggerKeysym = XF86XK_WakeUp;  // keycode 151 in the evdev keymap
+
+/// What a session runs besides the X server.
+struct SessionOptions {
+    bool windowManager = true;  ///< openbox
+    bool trayHost = true;       ///< trayer, along the top edge
+    bool terminal = true;       ///< an xterm under the pointer, focused
+    std::string layouts = "us,de,ru";
+    /// Text of the program's settings file, written before it starts (none: no file).
+    std::optional<std::string> settings;
+    /// Other files written before the program starts, by path below the session's home.
+    std::vector<std::pair<std::filesystem::path, std::string>> files;
+    bool lumivoke = true;
+};
+
+/// A desktop of its own for one test: Xvfb on a free display, the programs of the options, and
+/// Lumivoke with its own HOME, XDG folders and temporary folder. Everything it started ends
+/// with it, whatever the test did.
+class Session {
+public:
+    /// Why no X server can be started here, or none when one can.
+    static std::optional<std::string> unavailable();
+
+    Session();
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    /// Starts everything of the options and waits until each part is ready; false (with test
+    /// failures that say why) when a part did not come up. skipReason() is set instead when
+    /// the X server itself could not be started.
+    bool start(const SessionOptions& options);
+    const std::optional<std::string>& skipReason() const { return skipReason_; }
+
+    /// Whether the X server runs and the test is connected to it.
+    bool hasDisplay() const { return x_ != nullptr && x_->connected(); }
+    XClient& x() { return *x_; }
+    const std::string& display() const { return display_; }
+    const SessionOptions& options() const { return options_; }
+    /// The variables every program of the session starts with.
+    Environment environment() const;
+
+    // Where the program keeps its things.
+    std::filesystem::path home() const;
+    std::filesystem::path configHome() const;
+    std::filesystem::path dataHome() const;
+    std::filesystem::path settingsFile() const;
+    std::filesystem::path autostartEntry() const;
+    /// The single-instance socket.
+    std::filesystem::path instanceSocket() const;
+
+    // The program.
+    /// Starts Lumivoke and waits for its key monitor (and, with a tray host, its tray icon
+    /// unless the settings hide it).
+    bool startLumivoke(bool expectTrayIcon = true);
+    Process* lumivoke() { return lumivoke_.get(); }
+    /// Its standard error: the log lines.
+    const LogFile& log() const { return log_; }
+    /// Runs another `lumivoke` to its end; its exit status (none if it did not end in time).
+    std::optional<int> launchAgain(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    /// What the last launchAgain() printed.
+    std::string launchAgainOutput() const;
+
+    // The other programs.
+    Window terminal() const { return terminal_; }
+    /// The keycode of the trigger in the session's keymap.
+    KeyCode trigger();
+    void tapTrigger() { x().tap(trigger()); }
+    /// Runs a program of the session (wmctrl, setxkbmap, …) to its end; its exit status.
+    std::optional<int> run(const std::vector<std::string>& argv);
+    /// Starts a program of the session and lets it run.
+    std::unique_ptr<Process> spawn(const std::vector<std::string>& argv);
+
+    // Lumivoke's windows, as the X server sees them.
+    /// The HUD's window, mapped or not (none until the first HUD); its name is what it shows.
+    std::optional<WindowInfo> hud();
+    /// The badge's window, mapped or not; its name is what it shows.
+    std::optional<WindowInfo> badge();
+    /// The tray icon, embedded in the tray host and viewable.
+    std::optional<WindowInfo> trayIcon();
+    /// The settings window, viewable.
+    std::optional<WindowInfo> settingsWindow();
+    /// The open tray menu.
+    std::optional<WindowInfo> menu();
+
+    /// Writes a picture of the whole screen to the artifacts folder as NAME.png.
+    void screenshot(const std::string& name);
+    /// The same without waiting for it: the picture is taken while the test goes on.
+    std::unique_ptr<Process> beginScreenshot(const std::string& name);
+
+    /// The session's files are kept (and named) when a test failed.
+    void keepFiles();
+
+private:
+    bool startXServer();
+    bool startWindowManager();
+    bool startTrayHost();
+    bool startTerminal();
+    /// The program's window of an EWMH type, mapped or not.
+    std::optional<WindowInfo> lumivokeWindow(const std::string& type);
+
+    TempDir dir_;
+    SessionOptions options_;
+    std::optional<std::string> skipReason_;
+    std::string display_;
+    std::unique_ptr<Process> xserver_;
+    std::unique_ptr<XClient> x_;
+    std::unique_ptr<Process> windowManager_;
+    std::unique_ptr<Process> trayHost_;
+    std::unique_ptr<Process> terminalProcess_;
+    std::unique_ptr<Process> lumivoke_;
+    Window terminal_ = 0;
+    LogFile log_;
+    int launches_ = 0;
+};
+
+}  // namespace lumivoke::e2e

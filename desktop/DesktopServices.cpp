@@ -79,20 +79,12 @@ bool QtLinks::openURL(const std::string& url) {
 
 Token InProcessNotificationCenter::addObserver(const std::string& name,
                                                std::function<void()> callback) {
-    auto entry = std::make_shared<std::function<void()>>(std::move(callback));
-    observers_[name].push_back(entry);
-    std::weak_ptr<std::function<void()>> weak = entry;
-    return Token([this, name, weak] {
-        if (auto e = weak.lock()) {
-            std::erase(observers_[name], e);
-        }
-    });
+    return observers_[name].add(std::move(callback));
 }
 
 void InProcessNotificationCenter::post(const std::string& name) {
-    const auto snapshot = observers_[name];
-    for (const auto& cb : snapshot) {
-        (*cb)();
+    if (auto it = observers_.find(name); it != observers_.end()) {
+        it->second.notify();
     }
 }
 

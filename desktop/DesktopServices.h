@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "X11Keyboard.h"
+#include "base/ObserverList.h"
 #include "platform/AccessibilityTrust.h"
 #include "platform/Application.h"
 #include "platform/Bundles.h"
@@ -63,7 +64,7 @@ public:
     void post(const std::string& name) override;
 
 private:
-    std::map<std::string, std::vector<std::shared_ptr<std::function<void()>>>> observers_;
+    std::map<std::string, ObserverList<>> observers_;
 };
 
 /// Linux has no system action for the Globe key that could take it over, which is what

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "ObserverList.h"
 #include "Trace.h"
+#include "base/ObserverList.h"
 #include "platform/Application.h"
 #include "platform/Links.h"
 #include "platform/NotificationCenter.h"

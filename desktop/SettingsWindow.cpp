@@ -431,13 +431,4 @@ bool QtWindow::isVisible() const {
     return widget_.isVisible();
 }
 
-std::unique_ptr<Window> QtWindowFactory::createWindow(const WindowSettings& settings,
-                                                      HostedView& root) {
-    auto* view = dynamic_cast<SettingsView*>(&root);
-    if (view == nullptr) {
-        return nullptr;
-    }
-    return std::make_unique<QtWindow>(settings, *view);
-}
-
 }  // namespace lumivoke::desktop

@@ -69,9 +69,4 @@ private:
     WindowDelegate* delegate_ = nullptr;
 };
 
-class QtWindowFactory final : public WindowFactory {
-public:
-    std::unique_ptr<Window> createWindow(const WindowSettings& settings, HostedView& root) override;
-};
-
 }  // namespace lumivoke::desktop

@@ -102,7 +102,7 @@ protected:
 
 TEST_F(AppTrustTest, AGrantWhileRunningRestartsTheDetectorAndMirrorsOneTurnLater) {
     machine.keyboard.setTrusted(false);
-    AppState app(machine.platform());
+    AppState app(machine.platform(), machine.views);
     EXPECT_FALSE(*app.isAccessibilityTrusted);
     EXPECT_TRUE(app.accessibilityMonitor().isPolling());
     machine.settle();
@@ -128,7 +128,7 @@ TEST_F(AppTrustTest, AGrantWhileRunningRestartsTheDetectorAndMirrorsOneTurnLater
 }
 
 TEST_F(AppTrustTest, TrustedAtLaunchIsCopiedAtOnceAndNotPolled) {
-    AppState app(machine.platform());
+    AppState app(machine.platform(), machine.views);
     EXPECT_TRUE(*app.isAccessibilityTrusted);
     EXPECT_FALSE(app.accessibilityMonitor().isPolling());
 }
@@ -136,7 +136,7 @@ TEST_F(AppTrustTest, TrustedAtLaunchIsCopiedAtOnceAndNotPolled) {
 TEST_F(AppTrustTest, TeardownEndsTheTrustPoll) {
     machine.keyboard.setTrusted(false);
     {
-        AppState app(machine.platform());
+        AppState app(machine.platform(), machine.views);
         machine.settle();
     }
     const int queries = machine.accessibilityTrust.queries;
@@ -145,7 +145,7 @@ TEST_F(AppTrustTest, TeardownEndsTheTrustPoll) {
 }
 
 TEST_F(AppTrustTest, TypingReachesTheBadgePresenter) {
-    AppState app(machine.platform());
+    AppState app(machine.platform(), machine.views);
     machine.cursor.setCurrent(sim::SimCursorServer::iBeam);
     machine.advance(milliseconds(17));
     ASSERT_TRUE(app.badgePresenter().model().isVisible());

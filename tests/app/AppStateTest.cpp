@@ -18,7 +18,7 @@ protected:
         machine.bundle.values["CFBundleShortVersionString"] = std::string("2.1");
         machine.bundle.values["CFBundleVersion"] = std::string("42");
     }
-    void launch() { app = std::make_unique<AppState>(machine.platform()); }
+    void launch() { app = std::make_unique<AppState>(machine.platform(), machine.views); }
     void tap() {
         machine.keyboard.deliver({KeyEventType::flagsChanged, modifier::function, 0, {}});
         machine.advance(std::chrono::milliseconds(100));

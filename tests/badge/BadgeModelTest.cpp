@@ -23,7 +23,7 @@ protected:
     Rect frame() { return model.panelIfCreated()->frame(); }
 
     sim::SimPlatform machine;
-    BadgeModel model{machine.panels, machine.screens, machine.textMeasurement, machine.loop};
+    BadgeModel model{machine.views, machine.screens, machine.textMeasurement, machine.loop};
 };
 
 struct SizeCase {

@@ -23,7 +23,7 @@ protected:
         machine.inputSources.setCurrent("com.apple.keylayout.ABC");
         switcher = std::make_unique<LanguageSwitcher>(machine.inputSources, machine.keyboard,
                                                       machine.logSink);
-        presenter = std::make_unique<BadgePresenter>(*switcher, machine.platform());
+        presenter = std::make_unique<BadgePresenter>(*switcher, machine.platform(), machine.views);
         machine.settle();
     }
     void refresh() { machine.advance(microseconds(16667)); }

@@ -20,7 +20,7 @@ bool traced(const sim::SimPlatform& m, const std::string& text) {
 class SettingsWindowControllerTest : public ::testing::Test {
 protected:
     sim::SimPlatform m;
-    AppState app{m.platform()};
+    AppState app{m.platform(), m.views};
 };
 
 TEST_F(SettingsWindowControllerTest, ANeverShownControllerSelectsGeneralAndHasNoWindow) {
@@ -55,10 +55,7 @@ TEST_F(SettingsWindowControllerTest, TheWindowIsBuiltOnceWithItsFixedLook) {
 TEST_F(SettingsWindowControllerTest, AnotherWindowClosingIsIgnored) {
     auto& controller = app.settingsController();
     controller.show(SettingsTab::general);
-    struct Empty final : HostedView {
-    } root;
-    auto other =
-        m.windows.createWindow(WindowSettings{"Other", "Other", {10, 10}, 7, true, 0}, root);
+    auto other = m.windows.create(WindowSettings{"Other", "Other", {10, 10}, 7, true, 0});
     controller.windowWillClose(*other);
     EXPECT_TRUE(controller.setupState().isPolling());
     EXPECT_EQ(m.application.policy(), ActivationPolicy::regular);
@@ -103,7 +100,7 @@ TEST(AppStateSettingsTest, TeardownRemovesTheOpenSettingsObserverAndTheLaunchChe
     sim::SimPlatform m;
     m.keyboard.setTrusted(false);
     {
-        AppState app(m.platform());
+        AppState app(m.platform(), m.views);
         EXPECT_EQ(m.notifications.observerCount("openLumivokeSettings"), 1u);
     }
     EXPECT_EQ(m.notifications.observerCount("openLumivokeSettings"), 0u);

@@ -1,8 +1,8 @@
 #include "QtViewHost.h"
 
 #include "OverlayWidgets.h"
-#include "QtStatusBar.h"
-#include "SettingsWindow.h"
+#include "QtSettingsWindow.h"
+#include "QtStatusItem.h"
 
 namespace lumivoke::desktop {
 
@@ -16,7 +16,7 @@ std::unique_ptr<Panel> QtViewHost::hostBadge(const PanelSettings& settings, Badg
 
 std::unique_ptr<Window> QtViewHost::hostSettingsWindow(const WindowSettings& settings,
                                                        SettingsView& view) {
-    return std::make_unique<QtWindow>(settings, view);
+    return std::make_unique<QtSettingsWindow>(settings, view);
 }
 
 std::unique_ptr<StatusItem> QtViewHost::insertStatusItem(const std::string& iconName,

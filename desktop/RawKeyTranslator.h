@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "KeyMapping.h"
+#include "Keysyms.h"
 #include "platform/Keyboard.h"
 
 namespace lumivoke::desktop {

@@ -3,8 +3,8 @@
 #include <functional>
 #include <vector>
 
-#include "KeyMapping.h"
 #include "X11Connection.h"
+#include "XkbLayouts.h"
 #include "base/ObserverList.h"
 #include "platform/InputSourceSystem.h"
 

@@ -1,4 +1,4 @@
-#include "QtStatusBar.h"
+#include "QtStatusItem.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "app/AccessibilityMonitor.h"
 #include "app/AppState.h"
 #include "badge/BadgePresenter.h"
@@ -89,13 +90,6 @@ TEST_F(AccessibilityMonitorTest, DestructionEndsThePoll) {
 class AppTrustTest : public testing::Test {
 protected:
     AppTrustTest() { machine.screens.add({{{0, 0}, {1920, 1080}}, {{0, 0}, {1920, 1055}}}); }
-    std::size_t traced(const std::string& part) {
-        std::size_t n = 0;
-        for (const auto& l : machine.trace.lines()) {
-            n += l.find(part) != std::string::npos ? 1 : 0;
-        }
-        return n;
-    }
 
     sim::SimPlatform machine;
 };
@@ -117,14 +111,14 @@ TEST_F(AppTrustTest, AGrantWhileRunningRestartsTheDetectorAndMirrorsOneTurnLater
     machine.loop.advance(milliseconds(1000));  // the poll tick, and nothing after it
     ASSERT_TRUE(mirrorWhenPublished.has_value());
     EXPECT_FALSE(*mirrorWhenPublished);
-    EXPECT_EQ(traced("events: monitor removed"), 1u);
-    EXPECT_EQ(traced("events: monitor added"), 2u);
+    EXPECT_EQ(countTraced(machine.trace, "events: monitor removed"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "events: monitor added"), 2u);
     EXPECT_TRUE(app.monitor().isRunning());
     machine.settle();
     EXPECT_TRUE(*app.isAccessibilityTrusted);
 
     machine.advance(milliseconds(3000));
-    EXPECT_EQ(traced("events: monitor added"), 2u);
+    EXPECT_EQ(countTraced(machine.trace, "events: monitor added"), 2u);
 }
 
 TEST_F(AppTrustTest, TrustedAtLaunchIsCopiedAtOnceAndNotPolled) {

@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "app/AppState.h"
 #include "app/LumivokeApp.h"
 
 namespace lumivoke {
 namespace {
-
-bool traced(const sim::SimPlatform& m, const std::string& text) {
-    const auto& lines = m.trace.lines();
-    return std::any_of(lines.begin(), lines.end(),
-                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
 
 class SettingsWindowControllerTest : public ::testing::Test {
 protected:
@@ -59,7 +52,7 @@ TEST_F(SettingsWindowControllerTest, AnotherWindowClosingIsIgnored) {
     controller.windowWillClose(*other);
     EXPECT_TRUE(controller.setupState().isPolling());
     EXPECT_EQ(m.application.policy(), ActivationPolicy::regular);
-    EXPECT_FALSE(traced(m, "app: policy accessory"));
+    EXPECT_FALSE(traced(m.trace, "app: policy accessory"));
     m.windows.find("Settings")->performClose();
     EXPECT_FALSE(controller.setupState().isPolling());
     EXPECT_EQ(m.application.policy(), ActivationPolicy::accessory);

@@ -9,7 +9,6 @@ DesktopPlatform::DesktopPlatform()
                 .keyboard = keyboard,
                 .events = keyboard,
                 .screens = screens,
-                .panels = panels,
                 .defaults = defaults,
                 .mainBundle = mainBundle,
                 .cursor = cursor,
@@ -18,13 +17,11 @@ DesktopPlatform::DesktopPlatform()
                 .accessibilityTrust = accessibilityTrust,
                 .workspace = workspace,
                 .bundles = workspace,
-                .windows = windows,
                 .application = application,
                 .loginItems = loginItems,
                 .openPanels = openPanels,
                 .links = links,
                 .notifications = notifications,
-                .preferences = preferences,
-                .statusBar = statusBar} {}
+                .preferences = preferences} {}
 
 }  // namespace lumivoke::desktop

@@ -1,15 +1,20 @@
 #pragma once
 
+#include "AutostartLoginItems.h"
 #include "DesktopEntries.h"
-#include "DesktopServices.h"
+#include "DesktopMainBundle.h"
+#include "InProcessNotificationCenter.h"
+#include "LinuxPreferences.h"
+#include "QtApplication.h"
 #include "QtDisplayLinks.h"
+#include "QtLinks.h"
 #include "QtMainLoop.h"
-#include "QtPanels.h"
+#include "QtOpenPanels.h"
 #include "QtScreens.h"
-#include "QtStatusBar.h"
 #include "QtTextMeasurement.h"
 #include "QtUserDefaults.h"
-#include "SettingsWindow.h"
+#include "QtViewHost.h"
+#include "X11AccessibilityTrust.h"
 #include "X11Connection.h"
 #include "X11Cursor.h"
 #include "X11InputSources.h"
@@ -20,8 +25,9 @@
 
 namespace lumivoke::desktop {
 
-/// The whole Linux desktop: one X11 or Qt service per platform interface. Build it after the
-/// QApplication and hand platform() to the application; it outlives the application.
+/// The whole Linux desktop: one X11 or Qt service per platform interface, and the Qt widgets
+/// that draw the views. Build it after the QApplication and hand platform() and views to the
+/// application; it outlives the application.
 class DesktopPlatform {
 public:
     DesktopPlatform();
@@ -39,7 +45,6 @@ public:
     X11InputSources inputSources{x11};
     X11Keyboard keyboard{x11};
     QtScreens screens;
-    QtPanelFactory panels{x11};
     QtUserDefaults defaults{loop};
     DesktopMainBundle mainBundle;
     X11CursorServer cursor{x11};
@@ -47,14 +52,13 @@ public:
     QtTextMeasurement textMeasurement;
     X11AccessibilityTrust accessibilityTrust{keyboard};
     X11Workspace workspace{x11, desktopEntries};
-    QtWindowFactory windows;
     QtApplication application;
     AutostartLoginItems loginItems;
     QtOpenPanels openPanels;
     QtLinks links;
     InProcessNotificationCenter notifications;
     LinuxPreferences preferences;
-    QtStatusBar statusBar;
+    QtViewHost views{x11};
 
 private:
     Platform platform_;

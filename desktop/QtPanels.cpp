@@ -5,8 +5,6 @@
 
 #include "OverlayWidgets.h"
 #include "QtScreens.h"
-#include "badge/BadgeModel.h"
-#include "overlay/HUDModel.h"
 
 // Last: Xlib's macros must not meet Qt's headers.
 #include <X11/Xatom.h>
@@ -79,15 +77,7 @@ bool QtPanelFactory::hasCompositor(X11Connection& x11) {
 }
 
 std::unique_ptr<Panel> QtPanelFactory::createPanel(const PanelSettings& settings,
-                                                   HostedView& root) {
-    std::unique_ptr<OverlayWidget> widget;
-    if (auto* hud = dynamic_cast<HUDView*>(&root)) {
-        widget = std::make_unique<HUDWidget>(*hud);
-    } else if (auto* badge = dynamic_cast<BadgeView*>(&root)) {
-        widget = std::make_unique<BadgeWidget>(*badge);
-    } else {
-        widget = std::make_unique<OverlayWidget>();
-    }
+                                                   std::unique_ptr<OverlayWidget> widget) {
     // The title is what the panel shows; the role names the panel.
     widget->setWindowRole(QString::fromStdString(settings.name));
     return std::make_unique<QtPanel>(std::move(widget), settings.contentRect, x11_);

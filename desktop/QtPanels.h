@@ -29,11 +29,13 @@ private:
     X11Connection& x11_;
 };
 
-/// Builds overlay panels for the views the core hosts in them: the HUD and the hover badge.
-class QtPanelFactory final : public PanelFactory {
+/// Builds the overlay panels the views are drawn in: the HUD and the hover badge.
+class QtPanelFactory final {
 public:
     explicit QtPanelFactory(X11Connection& x11) : x11_(x11) {}
-    std::unique_ptr<Panel> createPanel(const PanelSettings& settings, HostedView& root) override;
+    /// A panel with these settings whose window is widget, which draws the panel's view.
+    std::unique_ptr<Panel> createPanel(const PanelSettings& settings,
+                                       std::unique_ptr<OverlayWidget> widget);
 
     /// Whether a compositing manager draws the screen, so that translucency works.
     static bool hasCompositor(X11Connection& x11);

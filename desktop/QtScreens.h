@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KeyMapping.h"
+#include "ScreenCoordinates.h"
 #include "platform/Screens.h"
 
 class QRect;

@@ -1,7 +1,6 @@
 #include "QtUserDefaults.h"
 
 #include <QByteArray>
-#include <algorithm>
 
 namespace lumivoke::desktop {
 
@@ -89,27 +88,13 @@ std::optional<DefaultsValue> QtUserDefaults::object(const std::string& key) {
 void QtUserDefaults::set(const std::string& key, DefaultsValue value) {
     settings_->setValue(QString::fromStdString(key), encode(value));
     settings_->sync();
-    auto it = observers_.find(key);
-    if (it == observers_.end()) {
-        return;
-    }
-    for (const auto& callback : it->second) {
-        std::weak_ptr<std::function<void()>> weak = callback;
-        loop_.post([weak] {
-            if (auto cb = weak.lock()) {
-                (*cb)();
-            }
-        });
+    if (auto it = observers_.find(key); it != observers_.end()) {
+        it->second.post(loop_);
     }
 }
 
 Token QtUserDefaults::observe(const std::string& key, std::function<void()> callback) {
-    auto entry = std::make_shared<std::function<void()>>(std::move(callback));
-    observers_[key].push_back(entry);
-    return Token([this, key, entry] {
-        auto& list = observers_[key];
-        list.erase(std::remove(list.begin(), list.end(), entry), list.end());
-    });
+    return observers_[key].add(std::move(callback));
 }
 
 }  // namespace lumivoke::desktop

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/MainLoop.h"
+#include "base/ObserverList.h"
 #include "platform/UserDefaults.h"
 
 namespace lumivoke::desktop {
@@ -29,12 +30,10 @@ public:
     static std::optional<DefaultsValue> decode(const QString& text);
 
 private:
-    using Callback = std::shared_ptr<std::function<void()>>;
-
     MainLoop& loop_;
     std::unique_ptr<QSettings> settings_;
     std::map<std::string, DefaultsValue> registered_;
-    std::map<std::string, std::vector<Callback>> observers_;
+    std::map<std::string, ObserverList<>> observers_;
 };
 
 }  // namespace lumivoke::desktop

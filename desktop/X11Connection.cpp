@@ -3,7 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
-#include <algorithm>
 
 #include <X11/Xlib.h>
 
@@ -28,9 +27,6 @@ X11Connection::X11Connection() {
 }
 
 X11Connection::~X11Connection() {
-    for (auto& e : handlers_) {
-        e->active = false;
-    }
     delete notifier_;
     notifier_ = nullptr;
     if (display_ != nullptr) {
@@ -43,16 +39,7 @@ unsigned long X11Connection::root() const {
 }
 
 Token X11Connection::addHandler(Handler handler) {
-    auto entry = std::make_shared<Entry>();
-    entry->handler = std::move(handler);
-    handlers_.push_back(entry);
-    std::weak_ptr<Entry> weak = entry;
-    return Token([this, weak] {
-        if (auto e = weak.lock()) {
-            e->active = false;
-            std::erase(handlers_, e);
-        }
-    });
+    return handlers_.add(std::move(handler));
 }
 
 void X11Connection::drain() {
@@ -64,13 +51,7 @@ void X11Connection::drain() {
         XNextEvent(display_, &event);
         const bool hasCookie =
             event.type == GenericEvent && XGetEventData(display_, &event.xcookie) != 0;
-        // A snapshot, so that a handler may add or remove handlers.
-        const auto snapshot = handlers_;
-        for (const auto& e : snapshot) {
-            if (e->active) {
-                e->handler(event);
-            }
-        }
+        handlers_.notify(event);
         if (hasCookie) {
             XFreeEventData(display_, &event.xcookie);
         }

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <functional>
-#include <memory>
-#include <vector>
 
 #include <QObject>
 
-#include "base/Token.h"
+#include "base/ObserverList.h"
 
 class QSocketNotifier;
 
@@ -40,14 +38,9 @@ public:
     void drain();
 
 private:
-    struct Entry {
-        Handler handler;
-        bool active = true;
-    };
-
     _XDisplay* display_ = nullptr;
     QSocketNotifier* notifier_ = nullptr;
-    std::vector<std::shared_ptr<Entry>> handlers_;
+    ObserverList<_XEvent&> handlers_;
 };
 
 }  // namespace lumivoke::desktop

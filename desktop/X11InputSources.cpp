@@ -4,8 +4,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <algorithm>
-
 namespace lumivoke::desktop {
 namespace {
 
@@ -47,13 +45,13 @@ X11InputSources::X11InputSources(X11Connection& x11) : x11_(x11) {
             if (any.xkb_type == XkbStateNotify) {
                 const auto& state = reinterpret_cast<XkbStateNotifyEvent&>(event);
                 if ((state.changed & XkbGroupStateMask) != 0) {
-                    notify(selectedObservers_);
+                    selectedObservers_.notify();
                 }
             } else if (any.xkb_type == XkbNewKeyboardNotify || any.xkb_type == XkbNamesNotify) {
-                notify(enabledObservers_);
+                enabledObservers_.notify();
             }
         } else if (event.type == PropertyNotify && event.xproperty.atom == rulesNamesAtom_) {
-            notify(enabledObservers_);
+            enabledObservers_.notify();
         }
     });
 }
@@ -153,30 +151,12 @@ std::int32_t X11InputSources::select(const InputSourceHandle& source) {
     return 0;
 }
 
-Token X11InputSources::addTo(Callbacks& list, std::function<void()> callback) {
-    auto entry = std::make_shared<std::function<void()>>(std::move(callback));
-    list.push_back(entry);
-    std::weak_ptr<std::function<void()>> weak = entry;
-    return Token([&list, weak] {
-        if (auto e = weak.lock()) {
-            std::erase(list, e);
-        }
-    });
-}
-
-void X11InputSources::notify(const Callbacks& list) {
-    const auto snapshot = list;
-    for (const auto& cb : snapshot) {
-        (*cb)();
-    }
-}
-
 Token X11InputSources::observeSelectedSourceChanged(std::function<void()> callback) {
-    return addTo(selectedObservers_, std::move(callback));
+    return selectedObservers_.add(std::move(callback));
 }
 
 Token X11InputSources::observeEnabledSourcesChanged(std::function<void()> callback) {
-    return addTo(enabledObservers_, std::move(callback));
+    return enabledObservers_.add(std::move(callback));
 }
 
 }  // namespace lumivoke::desktop

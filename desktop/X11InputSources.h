@@ -1,11 +1,11 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <vector>
 
-#include "KeyMapping.h"
 #include "X11Connection.h"
+#include "XkbLayouts.h"
+#include "base/ObserverList.h"
 #include "platform/InputSourceSystem.h"
 
 namespace lumivoke::desktop {
@@ -27,17 +27,13 @@ public:
     Token observeEnabledSourcesChanged(std::function<void()> callback) override;
 
 private:
-    using Callbacks = std::vector<std::shared_ptr<std::function<void()>>>;
-
     std::vector<XkbLayout> readLayouts();
-    static Token addTo(Callbacks& list, std::function<void()> callback);
-    static void notify(const Callbacks& list);
 
     X11Connection& x11_;
     int xkbEventBase_ = -1;
     unsigned long rulesNamesAtom_ = 0;
-    Callbacks selectedObservers_;
-    Callbacks enabledObservers_;
+    ObserverList<> selectedObservers_;
+    ObserverList<> enabledObservers_;
     Token eventToken_;
 };
 

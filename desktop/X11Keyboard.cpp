@@ -4,8 +4,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
-#include "KeyMapping.h"
-
 namespace lumivoke::desktop {
 namespace {
 
@@ -45,16 +43,6 @@ X11Keyboard::X11Keyboard(X11Connection& x11) : x11_(x11) {
 
 X11Keyboard::~X11Keyboard() = default;
 
-std::uint64_t X11Keyboard::heldFlags() const {
-    std::uint64_t flags = 0;
-    for (const auto& [bit, count] : heldModifierKeys_) {
-        if (count > 0 && bit != modifier::capsLock) {
-            flags |= bit;
-        }
-    }
-    return flags;
-}
-
 bool X11Keyboard::capsLockIsOn() {
     Display* dpy = x11_.display();
     XkbStateRec state{};
@@ -65,87 +53,54 @@ bool X11Keyboard::capsLockIsOn() {
 }
 
 void X11Keyboard::handleRawKey(int keycode, bool press) {
-    Display* dpy = x11_.display();
     // The unshifted symbol of the first layout: what the key is, not what it types now.
-    const KeySym keysym = XkbKeycodeToKeysym(dpy, static_cast<KeyCode>(keycode), 0, 0);
-    const auto bit = modifierBitForKeysym(static_cast<std::uint32_t>(keysym));
-    if (bit) {
-        const bool wasDown = downModifierKeycodes_.contains(keycode);
-        if (press && !wasDown) {
-            downModifierKeycodes_.insert(keycode);
-            ++heldModifierKeys_[*bit];
-        } else if (!press && wasDown) {
-            downModifierKeycodes_.erase(keycode);
-            --heldModifierKeys_[*bit];
-        }
-        std::uint64_t flags = heldFlags();
-        if (capsLockIsOn()) {
-            flags |= modifier::capsLock;
-        }
-        // Auto-repeat of a held modifier changes nothing and is not an event.
-        if (flags == lastFlags_) {
-            return;
-        }
-        lastFlags_ = flags;
-        deliver(KeyEvent{KeyEventType::flagsChanged, flags, static_cast<std::uint16_t>(keycode),
-                         std::nullopt});
-        return;
-    }
-    if (!press) {
-        return;
-    }
-    deliver(KeyEvent{KeyEventType::keyDown, lastFlags_, static_cast<std::uint16_t>(keycode),
-                     charactersForKeysym(static_cast<std::uint32_t>(keysym))});
-}
-
-void X11Keyboard::deliver(const KeyEvent& event) {
-    const auto bit = eventMaskBit(event.type);
-    // Every keystroke passes here: snapshot only the tokens (in a buffer kept between events),
-    // since a handler may remove a monitor, its own included. Events arrive one at a time from
-    // the main loop, so the buffer is never in use twice.
-    deliveryTokens_.clear();
-    for (const auto& entry : monitors_) {
-        deliveryTokens_.push_back(entry.first);
-    }
-    for (const MonitorToken token : deliveryTokens_) {
-        auto it = monitors_.find(token);
-        if (it != monitors_.end() && (it->second.mask & bit) != 0) {
-            auto handler = it->second.handler;
-            handler(event);
-        }
+    const KeySym keysym = XkbKeycodeToKeysym(x11_.display(), static_cast<KeyCode>(keycode), 0, 0);
+    const auto event = keys_.translate(keycode, static_cast<std::uint32_t>(keysym), press,
+                                       [this] { return capsLockIsOn(); });
+    if (event) {
+        monitors_.notify(*event);
     }
 }
 
-std::optional<MonitorToken> X11Keyboard::addGlobalMonitor(
-    std::uint64_t mask, std::function<void(const KeyEvent&)> handler) {
+void X11Keyboard::selectRawKeys(bool on) {
     Display* dpy = x11_.display();
-    if (dpy == nullptr || xiOpcode_ < 0) {
-        return std::nullopt;
-    }
-    if (monitors_.empty()) {
-        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    if (on) {
         XISetMask(bits, XI_RawKeyPress);
         XISetMask(bits, XI_RawKeyRelease);
-        XIEventMask eventMask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-        XISelectEvents(dpy, x11_.root(), &eventMask, 1);
-        XFlush(dpy);
     }
-    const MonitorToken token = nextToken_++;
-    monitors_[token] = Monitor{mask, std::move(handler)};
-    return token;
+    XIEventMask eventMask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+    XISelectEvents(dpy, x11_.root(), &eventMask, 1);
+    XFlush(dpy);
 }
 
-void X11Keyboard::removeMonitor(MonitorToken token) {
-    monitors_.erase(token);
-    Display* dpy = x11_.display();
-    if (monitors_.empty() && dpy != nullptr && xiOpcode_ >= 0) {
-        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-        XIEventMask eventMask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-        XISelectEvents(dpy, x11_.root(), &eventMask, 1);
-        XFlush(dpy);
-        heldModifierKeys_.clear();
-        downModifierKeycodes_.clear();
-        lastFlags_ = 0;
+Token X11Keyboard::addGlobalMonitor(std::uint64_t mask,
+                                    std::function<void(const KeyEvent&)> handler) {
+    if (x11_.display() == nullptr || xiOpcode_ < 0) {
+        return Token();
+    }
+    if (monitors_.empty()) {
+        selectRawKeys(true);
+    }
+    auto monitor = std::make_shared<Token>(
+        monitors_.add([mask, handler = std::move(handler)](const KeyEvent& event) {
+            if ((mask & eventMaskBit(event.type)) != 0) {
+                handler(event);
+            }
+        }));
+    return Token([monitor, keyboard = anchor_.weak()] {
+        monitor->cancel();
+        if (X11Keyboard* self = keyboard.lock()) {
+            self->monitorRemoved();
+        }
+    });
+}
+
+void X11Keyboard::monitorRemoved() {
+    // Nobody listens: stop the server from waking us for every key, and forget what was held.
+    if (monitors_.empty()) {
+        selectRawKeys(false);
+        keys_.reset();
     }
 }
 
@@ -173,7 +128,7 @@ std::uint64_t X11Keyboard::currentModifierFlags() {
         flags |= modifier::command;
     }
     // Fn has no modifier of its own in X11; only the key stream knows it is held.
-    flags |= heldFlags() & modifier::function;
+    flags |= keys_.heldFlags() & modifier::function;
     return flags;
 }
 

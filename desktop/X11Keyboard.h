@@ -1,10 +1,9 @@
 #pragma once
 
-#include <map>
-#include <set>
-#include <vector>
-
+#include "RawKeyTranslator.h"
 #include "X11Connection.h"
+#include "base/ObserverList.h"
+#include "base/WeakAnchor.h"
 #include "platform/Keyboard.h"
 
 namespace lumivoke::desktop {
@@ -32,31 +31,22 @@ public:
     void releaseHIDService(std::uint32_t service) override;
 
     // GlobalEventMonitor
-    std::optional<MonitorToken> addGlobalMonitor(
-        std::uint64_t mask, std::function<void(const KeyEvent&)> handler) override;
-    void removeMonitor(MonitorToken token) override;
+    Token addGlobalMonitor(std::uint64_t mask,
+                           std::function<void(const KeyEvent&)> handler) override;
 
 private:
-    struct Monitor {
-        std::uint64_t mask = 0;
-        std::function<void(const KeyEvent&)> handler;
-    };
-
     void handleRawKey(int keycode, bool press);
-    void deliver(const KeyEvent& event);
-    std::uint64_t heldFlags() const;
+    /// Asks the server for raw key events of every keyboard, or stops asking.
+    void selectRawKeys(bool on);
+    void monitorRemoved();
     bool capsLockIsOn();
 
     X11Connection& x11_;
     int xiOpcode_ = -1;
-    // How many keys of each modifier bit are down: both shift keys may be.
-    std::map<std::uint64_t, int> heldModifierKeys_;
-    std::set<int> downModifierKeycodes_;
-    std::uint64_t lastFlags_ = 0;
-    std::map<MonitorToken, Monitor> monitors_;
-    std::vector<MonitorToken> deliveryTokens_;
-    MonitorToken nextToken_ = 1;
+    RawKeyTranslator keys_;
+    ObserverList<const KeyEvent&> monitors_;
     Token eventToken_;
+    WeakAnchor<X11Keyboard> anchor_{this};
 };
 
 }  // namespace lumivoke::desktop

@@ -2,27 +2,12 @@
 
 #include <unistd.h>
 #include <QLocale>
-#include <algorithm>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace lumivoke::desktop {
-namespace {
-
-template <class T>
-Token addTo(std::vector<std::shared_ptr<T>>& list, std::shared_ptr<T> entry) {
-    list.push_back(entry);
-    std::weak_ptr<T> weak = entry;
-    return Token([&list, weak] {
-        if (auto e = weak.lock()) {
-            std::erase(list, e);
-        }
-    });
-}
-
-}  // namespace
 
 X11Workspace::X11Workspace(X11Connection& x11, DesktopEntries& entries)
     : x11_(x11), entries_(entries) {
@@ -45,10 +30,7 @@ X11Workspace::X11Workspace(X11Connection& x11, DesktopEntries& entries)
         if (event.xproperty.atom == activeWindowAtom_) {
             activeWindowChanged();
         } else if (event.xproperty.atom == currentDesktopAtom_) {
-            const auto snapshot = spaceObservers_;
-            for (const auto& cb : snapshot) {
-                (*cb)();
-            }
+            spaceObservers_.notify();
         }
     });
 }
@@ -122,10 +104,7 @@ void X11Workspace::activeWindowChanged() {
         return;
     }
     lastFrontmost_ = app;
-    const auto snapshot = activationObservers_;
-    for (const auto& cb : snapshot) {
-        (*cb)(app);
-    }
+    activationObservers_.notify(app);
 }
 
 RunningApplication X11Workspace::currentApplication() {
@@ -152,13 +131,11 @@ Image X11Workspace::genericApplicationIcon() {
 
 Token X11Workspace::observeDidActivateApplication(
     std::function<void(const std::optional<RunningApplication>&)> callback) {
-    return addTo(activationObservers_,
-                 std::make_shared<std::function<void(const std::optional<RunningApplication>&)>>(
-                     std::move(callback)));
+    return activationObservers_.add(std::move(callback));
 }
 
 Token X11Workspace::observeActiveSpaceDidChange(std::function<void()> callback) {
-    return addTo(spaceObservers_, std::make_shared<std::function<void()>>(std::move(callback)));
+    return spaceObservers_.add(std::move(callback));
 }
 
 std::optional<BundleInfo> X11Workspace::openBundle(const std::string& path) {

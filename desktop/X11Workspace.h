@@ -1,10 +1,8 @@
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include "DesktopEntries.h"
 #include "X11Connection.h"
+#include "base/ObserverList.h"
 #include "platform/Bundles.h"
 #include "platform/Workspace.h"
 
@@ -38,10 +36,6 @@ public:
     std::optional<BundleInfo> openBundle(const std::string& path) override;
 
 private:
-    using ActivationCallback =
-        std::shared_ptr<std::function<void(const std::optional<RunningApplication>&)>>;
-    using SpaceCallback = std::shared_ptr<std::function<void()>>;
-
     std::optional<unsigned long> cardinalProperty(unsigned long window, unsigned long atom);
     void activeWindowChanged();
 
@@ -51,8 +45,8 @@ private:
     unsigned long currentDesktopAtom_ = 0;
     unsigned long pidAtom_ = 0;
     std::optional<RunningApplication> lastFrontmost_;
-    std::vector<ActivationCallback> activationObservers_;
-    std::vector<SpaceCallback> spaceObservers_;
+    ObserverList<const std::optional<RunningApplication>&> activationObservers_;
+    ObserverList<> spaceObservers_;
     Token eventToken_;
 };
 

@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     if (!desktop.application.becomeSingleInstance()) {
         return 0;
     }
-    auto app = std::make_unique<lumivoke::LumivokeApp>(desktop.platform());
+    auto app = std::make_unique<lumivoke::LumivokeApp>(desktop.platform(), desktop.views);
     const int status = QApplication::exec();
     app.reset();
     return status;

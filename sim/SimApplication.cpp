@@ -42,7 +42,7 @@ bool SimLinks::openURL(const std::string& url) {
     return true;
 }
 
-SimStatusItem::SimStatusItem(SimStatusBar& bar, std::string icon, HostedView& menu)
+SimStatusItem::SimStatusItem(SimStatusBar& bar, std::string icon, MenuBarContent& menu)
     : bar_(bar), icon_(std::move(icon)), menu_(menu) {
     bar_.item_ = this;
     bar_.trace_.add("statusitem", "inserted icon=" + icon_);
@@ -61,7 +61,7 @@ void SimStatusItem::setIcon(const std::string& iconName) {
 }
 
 std::unique_ptr<StatusItem> SimStatusBar::insertItem(const std::string& iconName,
-                                                     HostedView& menu) {
+                                                     MenuBarContent& menu) {
     return std::make_unique<SimStatusItem>(*this, iconName, menu);
 }
 

@@ -1,16 +1,21 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "ObserverList.h"
 #include "Trace.h"
+#include "base/ObserverList.h"
 #include "platform/Application.h"
 #include "platform/Links.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StatusBar.h"
+
+namespace lumivoke {
+class MenuBarContent;
+}  // namespace lumivoke
 
 namespace lumivoke::sim {
 
@@ -64,23 +69,23 @@ class SimStatusBar;
 /// One simulated menu-bar item.
 class SimStatusItem final : public StatusItem {
 public:
-    SimStatusItem(SimStatusBar& bar, std::string icon, HostedView& menu);
+    SimStatusItem(SimStatusBar& bar, std::string icon, MenuBarContent& menu);
     ~SimStatusItem() override;
     void setIcon(const std::string& iconName) override;
     const std::string& icon() const { return icon_; }
-    HostedView& menu() { return menu_; }
+    MenuBarContent& menu() { return menu_; }
 
 private:
     SimStatusBar& bar_;
     std::string icon_;
-    HostedView& menu_;
+    MenuBarContent& menu_;
 };
 
 /// The simulated menu bar, with at most the application's one item.
-class SimStatusBar final : public StatusBar {
+class SimStatusBar final {
 public:
     explicit SimStatusBar(Trace& trace) : trace_(trace) {}
-    std::unique_ptr<StatusItem> insertItem(const std::string& iconName, HostedView& menu) override;
+    std::unique_ptr<StatusItem> insertItem(const std::string& iconName, MenuBarContent& menu);
     /// The item in the bar, or null.
     SimStatusItem* item() const { return item_; }
 

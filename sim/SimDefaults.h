@@ -3,8 +3,8 @@
 #include <map>
 #include <string>
 
-#include "ObserverList.h"
 #include "Trace.h"
+#include "base/ObserverList.h"
 #include "platform/Bundles.h"
 #include "platform/UserDefaults.h"
 

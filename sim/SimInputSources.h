@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ObserverList.h"
 #include "Trace.h"
 #include "base/MainLoop.h"
+#include "base/ObserverList.h"
 #include "platform/InputSourceSystem.h"
 
 namespace lumivoke::sim {

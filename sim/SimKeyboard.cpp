@@ -1,6 +1,6 @@
 #include "SimKeyboard.h"
 
-#include <vector>
+#include <memory>
 
 namespace lumivoke::sim {
 
@@ -12,17 +12,7 @@ void SimKeyboard::deliver(const KeyEvent& event) {
     if (!trusted_) {
         return;
     }
-    std::vector<MonitorToken> tokens;
-    for (const auto& entry : monitors_) {
-        tokens.push_back(entry.first);
-    }
-    for (auto token : tokens) {
-        auto it = monitors_.find(token);
-        if (it != monitors_.end() && (it->second.mask & eventMaskBit(event.type)) != 0) {
-            auto handler = it->second.handler;
-            handler(event);
-        }
-    }
+    monitors_.notify(event);
 }
 
 std::optional<std::uint32_t> SimKeyboard::matchingHIDService() {
@@ -54,22 +44,25 @@ void SimKeyboard::releaseHIDService(std::uint32_t) {
     --openObjects_;
 }
 
-std::optional<MonitorToken> SimKeyboard::addGlobalMonitor(
-    std::uint64_t mask, std::function<void(const KeyEvent&)> handler) {
+Token SimKeyboard::addGlobalMonitor(std::uint64_t mask,
+                                    std::function<void(const KeyEvent&)> handler) {
     if (noMonitorToken_) {
         trace_.add("events", "monitor refused");
-        return std::nullopt;
+        return Token();
     }
-    const MonitorToken token = nextToken_++;
-    monitors_[token] = Monitor{mask, std::move(handler)};
+    auto monitor = std::make_shared<Token>(
+        monitors_.add([mask, handler = std::move(handler)](const KeyEvent& event) {
+            if ((mask & eventMaskBit(event.type)) != 0) {
+                handler(event);
+            }
+        }));
     trace_.add("events", "monitor added");
-    return token;
-}
-
-void SimKeyboard::removeMonitor(MonitorToken token) {
-    if (monitors_.erase(token) > 0) {
-        trace_.add("events", "monitor removed");
-    }
+    return Token([monitor, keyboard = anchor_.weak()] {
+        monitor->cancel();
+        if (SimKeyboard* self = keyboard.lock()) {
+            self->trace_.add("events", "monitor removed");
+        }
+    });
 }
 
 }  // namespace lumivoke::sim

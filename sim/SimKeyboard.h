@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 
 #include "Trace.h"
+#include "base/ObserverList.h"
+#include "base/WeakAnchor.h"
 #include "platform/Keyboard.h"
 
 namespace lumivoke::sim {
@@ -44,16 +45,10 @@ public:
     void closeHIDConnection(std::uint32_t connection) override;
     void releaseHIDService(std::uint32_t service) override;
 
-    std::optional<MonitorToken> addGlobalMonitor(
-        std::uint64_t mask, std::function<void(const KeyEvent&)> handler) override;
-    void removeMonitor(MonitorToken token) override;
+    Token addGlobalMonitor(std::uint64_t mask,
+                           std::function<void(const KeyEvent&)> handler) override;
 
 private:
-    struct Monitor {
-        std::uint64_t mask;
-        std::function<void(const KeyEvent&)> handler;
-    };
-
     Trace& trace_;
     std::uint64_t held_ = 0;
     bool capsLock_ = false;
@@ -61,8 +56,8 @@ private:
     bool noMonitorToken_ = false;
     HIDFailure hidFailure_ = HIDFailure::none;
     int openObjects_ = 0;
-    std::map<MonitorToken, Monitor> monitors_;
-    MonitorToken nextToken_ = 1;
+    ObserverList<const KeyEvent&> monitors_;
+    WeakAnchor<SimKeyboard> anchor_{this};
 };
 
 }  // namespace lumivoke::sim

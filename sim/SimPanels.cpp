@@ -62,14 +62,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Panel> SimPanelFactory::createPanel(const PanelSettings& settings,
-                                                    HostedView& root) {
+std::unique_ptr<Panel> SimPanelFactory::create(const PanelSettings& settings) {
     auto panel = std::make_unique<SimPanel>(trace_, settings);
-    SimPanel* raw = panel.get();
-    live_->push_back(raw);
-    if (onCreated) {
-        onCreated(*raw, root);
-    }
+    live_->push_back(panel.get());
     return std::make_unique<ListedPanel>(std::move(panel), live_);
 }
 

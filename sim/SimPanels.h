@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,15 +31,14 @@ private:
     bool visible_ = false;
 };
 
-/// Builds simulated panels; the simulator hooks in to trace what their views show.
-class SimPanelFactory final : public PanelFactory {
+/// Builds simulated panels and keeps track of the live ones.
+class SimPanelFactory final {
 public:
     explicit SimPanelFactory(Trace& trace) : trace_(trace) {}
 
-    std::unique_ptr<Panel> createPanel(const PanelSettings& settings, HostedView& root) override;
+    /// A new panel with these settings; it leaves the live panels when it goes.
+    std::unique_ptr<Panel> create(const PanelSettings& settings);
 
-    /// Called for every new panel with the view it hosts.
-    std::function<void(SimPanel&, HostedView&)> onCreated;
     /// The live panels, oldest first.
     std::vector<SimPanel*> panels() const;
     /// The first live panel of that name, or null.

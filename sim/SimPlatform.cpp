@@ -9,7 +9,6 @@ SimPlatform::SimPlatform()
                 .keyboard = keyboard,
                 .events = keyboard,
                 .screens = screens,
-                .panels = panels,
                 .defaults = defaults,
                 .mainBundle = bundle,
                 .cursor = cursor,
@@ -18,14 +17,12 @@ SimPlatform::SimPlatform()
                 .accessibilityTrust = accessibilityTrust,
                 .workspace = workspace,
                 .bundles = bundles,
-                .windows = windows,
                 .application = application,
                 .loginItems = loginItems,
                 .openPanels = openPanels,
                 .links = links,
                 .notifications = notifications,
-                .preferences = preferences,
-                .statusBar = statusBar} {}
+                .preferences = preferences} {}
 
 void SimPlatform::advance(Duration d) {
     loop.runUntilIdle();

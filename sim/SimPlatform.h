@@ -13,6 +13,7 @@
 #include "SimPreferences.h"
 #include "SimScreens.h"
 #include "SimTextMeasurement.h"
+#include "SimViewHost.h"
 #include "SimWindows.h"
 #include "SimWorkspace.h"
 #include "Trace.h"
@@ -22,7 +23,7 @@
 namespace lumivoke::sim {
 
 /// A whole simulated machine on virtual time. Tests and the simulator build one, set it up
-/// through its parts, hand platform() to the application and read the trace.
+/// through its parts, hand platform() and views to the application and read the trace.
 class SimPlatform {
 public:
     SimPlatform();
@@ -59,6 +60,7 @@ public:
     SimNotificationCenter notifications;
     SimPreferences preferences;
     SimStatusBar statusBar{trace};
+    SimViewHost views{panels, windows, statusBar};
 
 private:
     Platform platform_;

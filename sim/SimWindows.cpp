@@ -4,8 +4,8 @@
 
 namespace lumivoke::sim {
 
-SimWindow::SimWindow(Trace& trace, WindowSettings settings, HostedView& root)
-    : trace_(trace), settings_(std::move(settings)), root_(root) {}
+SimWindow::SimWindow(Trace& trace, WindowSettings settings)
+    : trace_(trace), settings_(std::move(settings)) {}
 
 SimWindow::~SimWindow() {
     if (live_) {
@@ -31,15 +31,11 @@ void SimWindow::performClose() {
     visible_ = false;
 }
 
-std::unique_ptr<Window> SimWindowFactory::createWindow(const WindowSettings& settings,
-                                                       HostedView& root) {
-    auto window = std::make_unique<SimWindow>(trace_, settings, root);
+std::unique_ptr<SimWindow> SimWindowFactory::create(const WindowSettings& settings) {
+    auto window = std::make_unique<SimWindow>(trace_, settings);
     window->live_ = live_;
     live_->push_back(window.get());
     trace_.add("window " + settings.name, "created");
-    if (onCreated) {
-        onCreated(*window, root);
-    }
     return window;
 }
 

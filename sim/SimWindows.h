@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,7 +12,7 @@ namespace lumivoke::sim {
 /// "window NAME: …".
 class SimWindow final : public Window {
 public:
-    SimWindow(Trace& trace, WindowSettings settings, HostedView& root);
+    SimWindow(Trace& trace, WindowSettings settings);
     ~SimWindow() override;
 
     void center() override;
@@ -26,29 +25,27 @@ public:
     void performClose();
 
     const WindowSettings& settings() const { return settings_; }
-    HostedView& root() { return root_; }
     bool isCentered() const { return centered_; }
 
 private:
     friend class SimWindowFactory;
     Trace& trace_;
     WindowSettings settings_;
-    HostedView& root_;
     WindowDelegate* delegate_ = nullptr;
     bool visible_ = false;
     bool centered_ = false;
     std::shared_ptr<std::vector<SimWindow*>> live_;
 };
 
-/// Builds simulated windows; the simulator hooks in to trace what their views show.
-class SimWindowFactory final : public WindowFactory {
+/// Builds simulated windows and keeps track of the live ones.
+class SimWindowFactory final {
 public:
     explicit SimWindowFactory(Trace& trace) : trace_(trace) {}
 
-    std::unique_ptr<Window> createWindow(const WindowSettings& settings, HostedView& root) override;
+    /// A new window with these settings, traced as created; it leaves the live windows when it
+    /// goes.
+    std::unique_ptr<SimWindow> create(const WindowSettings& settings);
 
-    /// Called for every new window with the view it hosts.
-    std::function<void(SimWindow&, HostedView&)> onCreated;
     /// The live windows, oldest first.
     std::vector<SimWindow*> windows() const { return *live_; }
     /// The first live window of that name, or null.

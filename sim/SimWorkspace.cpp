@@ -76,8 +76,7 @@ Image SimWorkspace::genericApplicationIcon() {
 
 Token SimWorkspace::observeDidActivateApplication(
     std::function<void(const std::optional<RunningApplication>&)> callback) {
-    return activation_.add(
-        [callback = std::move(callback)](std::optional<RunningApplication> app) { callback(app); });
+    return activation_.add(std::move(callback));
 }
 
 Token SimWorkspace::observeActiveSpaceDidChange(std::function<void()> callback) {

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "ObserverList.h"
 #include "Trace.h"
 #include "base/MainLoop.h"
+#include "base/ObserverList.h"
 #include "platform/Workspace.h"
 
 namespace lumivoke::sim {
@@ -60,7 +60,7 @@ private:
     Trace& trace_;
     std::map<std::string, RunningApplication> running_;
     std::string frontmost_;
-    ObserverList<std::optional<RunningApplication>> activation_;
+    ObserverList<const std::optional<RunningApplication>&> activation_;
     ObserverList<> spaceChange_;
 };
 

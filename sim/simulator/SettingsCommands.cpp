@@ -213,15 +213,11 @@ void printSettings(Simulator& s) {
 
 }  // namespace
 
-void traceWindowView(Simulator& s, SimWindow&, HostedView& view) {
-    auto* settings = dynamic_cast<SettingsView*>(&view);
-    if (settings == nullptr) {
-        return;
-    }
+void traceSettingsView(Simulator& s, SettingsView& view) {
     Trace& trace = s.machine().trace;
-    s.viewTokens.push_back(settings->visibleTab.subscribe(
+    s.viewTokens.push_back(view.visibleTab.subscribe(
         [&trace](SettingsTab tab) { trace.add("settings", std::string("tab ") + tabName(tab)); }));
-    settings->onScrollToRule = [&trace](const std::string& bundleID) {
+    view.onScrollToRule = [&trace](const std::string& bundleID) {
         trace.add("rules", "scroll-to " + bundleID);
     };
 }

@@ -39,11 +39,10 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     machine_->screens.setPointer({960, 540});
     machine_->bundle.values["CFBundleShortVersionString"] = std::string("1.0");
     machine_->bundle.values["CFBundleVersion"] = std::string("1");
-    machine_->panels.onCreated = [this](SimPanel& panel, HostedView& view) {
-        traceView(panel, view);
-    };
-    machine_->windows.onCreated = [this](SimWindow& window, HostedView& view) {
-        traceWindowView(*this, window, view);
+    machine_->views.onHUD = [this](HUDView& view) { traceHUD(view); };
+    machine_->views.onBadge = [this](BadgeView& view) { traceBadge(view); };
+    machine_->views.onSettingsWindow = [this](SettingsView& view) {
+        traceSettingsView(*this, view);
     };
     // Quitting ends the application once the quitting action has returned.
     machine_->application.onTerminate = [this] {
@@ -60,29 +59,27 @@ Simulator::~Simulator() {
     app_.reset();
 }
 
-void Simulator::traceView(SimPanel&, HostedView& view) {
-    if (auto* hud = dynamic_cast<HUDView*>(&view)) {
-        viewTokens.push_back(hud->state.subscribe([this](const HUDView::State& s) {
-            switch (s.transition) {
-                case HUDView::Transition::none:
-                    break;
-                case HUDView::Transition::inserted:
-                    machine_->trace.add("HUD", "text " + quoted(*s.text) + " (inserted)");
-                    break;
-                case HUDView::Transition::changed:
-                    machine_->trace.add("HUD", "text " + quoted(*s.text) + " (changed)");
-                    break;
-                case HUDView::Transition::removed:
-                    machine_->trace.add("HUD", "text none");
-                    break;
-            }
-        }));
-    }
-    if (auto* badge = dynamic_cast<BadgeView*>(&view)) {
-        viewTokens.push_back(badge->text.subscribe([this](const std::string& text) {
-            machine_->trace.add("Badge", "text " + quoted(text));
-        }));
-    }
+void Simulator::traceHUD(HUDView& view) {
+    viewTokens.push_back(view.state.subscribe([this](const HUDView::State& s) {
+        switch (s.transition) {
+            case HUDView::Transition::none:
+                break;
+            case HUDView::Transition::inserted:
+                machine_->trace.add("HUD", "text " + quoted(*s.text) + " (inserted)");
+                break;
+            case HUDView::Transition::changed:
+                machine_->trace.add("HUD", "text " + quoted(*s.text) + " (changed)");
+                break;
+            case HUDView::Transition::removed:
+                machine_->trace.add("HUD", "text none");
+                break;
+        }
+    }));
+}
+
+void Simulator::traceBadge(BadgeView& view) {
+    viewTokens.push_back(view.text.subscribe(
+        [this](const std::string& text) { machine_->trace.add("Badge", "text " + quoted(text)); }));
 }
 
 void Simulator::addScreen(const Screen& screen) {
@@ -109,7 +106,7 @@ void Simulator::launch() {
     if (app_) {
         throw ScenarioError("the application is already running");
     }
-    app_ = std::make_unique<LumivokeApp>(machine_->platform());
+    app_ = std::make_unique<LumivokeApp>(machine_->platform(), machine_->views);
 }
 
 void Simulator::terminate() {

@@ -55,8 +55,8 @@ void addMenuCommands(CommandTable& table);
 std::optional<Action> parseSettingsRulesCommand(const std::string& sub, const Args& args);
 /// What "print settings" does: the visible tab as trace lines.
 Action settingsPrinter();
-/// Traces what a new window's view shows (the settings window's tab and scrolling).
-void traceWindowView(Simulator& s, SimWindow& window, HostedView& view);
+/// Traces what a new settings window shows (its tab and scrolling).
+void traceSettingsView(Simulator& s, SettingsView& view);
 
 /// One parsed scenario line.
 struct ScenarioStep {
@@ -112,7 +112,8 @@ public:
     std::vector<Token> viewTokens;
 
 private:
-    void traceView(SimPanel& panel, HostedView& view);
+    void traceHUD(HUDView& view);
+    void traceBadge(BadgeView& view);
 
     std::ostream& out_;
     std::ostream& err_;

@@ -11,8 +11,9 @@
 
 namespace lumivoke {
 
-AppState::AppState(Platform& platform)
+AppState::AppState(Platform& platform, ViewHost& views)
     : platform_(platform),
+      views_(views),
       log_(platform.logSink, "Lifecycle"),
       version_(AppVersion::read(platform.mainBundle)) {
     // The services, in their order.
@@ -21,7 +22,7 @@ AppState::AppState(Platform& platform)
     accessibilityMonitor_ = std::make_unique<AccessibilityMonitor>(platform.accessibilityTrust,
                                                                    platform.loop, platform.logSink);
     appRulesStore_ = std::make_unique<AppRulesStore>(platform.defaults, platform.logSink);
-    hudModel_ = std::make_unique<HUDModel>(platform.panels, platform.screens, platform.loop);
+    hudModel_ = std::make_unique<HUDModel>(views, platform.screens, platform.loop);
     monitor_ = std::make_unique<NSEventMonitor>(platform.events, platform.loop, platform.logSink);
 
     platform.defaults.registerDefaults({{defaults_keys::hoverBadgeEnabled, true},
@@ -123,7 +124,7 @@ AccessibilityMonitor& AppState::accessibilityMonitor() {
 
 BadgePresenter& AppState::badgePresenter() {
     if (!badgePresenter_) {
-        badgePresenter_ = std::make_unique<BadgePresenter>(*languageSwitcher_, platform_);
+        badgePresenter_ = std::make_unique<BadgePresenter>(*languageSwitcher_, platform_, views_);
     }
     return *badgePresenter_;
 }
@@ -143,7 +144,7 @@ PerAppRulesController& AppState::perAppRulesController() {
 
 SettingsWindowController& AppState::settingsController() {
     if (!settingsController_) {
-        settingsController_ = std::make_unique<SettingsWindowController>(*this);
+        settingsController_ = std::make_unique<SettingsWindowController>(*this, views_);
     }
     return *settingsController_;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/AppVersion.h"
+#include "app/ViewHost.h"
 #include "base/Logger.h"
 #include "base/Published.h"
 #include "base/WeakAnchor.h"
@@ -24,7 +25,8 @@ class SettingsWindowController;
 /// The one central object of the running application: it creates, owns and wires the services.
 class AppState {
 public:
-    explicit AppState(Platform& platform);
+    /// Runs on platform, its views drawn by views; both outlive it.
+    AppState(Platform& platform, ViewHost& views);
     ~AppState();
     AppState(const AppState&) = delete;
     AppState& operator=(const AppState&) = delete;
@@ -65,6 +67,7 @@ private:
     void runLaunchCheck();
 
     Platform& platform_;
+    ViewHost& views_;
     Logger log_;
     AppVersion version_;
     std::unique_ptr<LanguageSwitcher> languageSwitcher_;

@@ -9,9 +9,10 @@ bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
     return true;
 }
 
-LumivokeApp::LumivokeApp(Platform& platform)
+LumivokeApp::LumivokeApp(Platform& platform, ViewHost& views)
     : platform_(platform),
-      state_(std::make_unique<AppState>(platform)),
+      views_(views),
+      state_(std::make_unique<AppState>(platform, views)),
       appDelegate_(platform.notifications),
       menu_(std::make_unique<MenuBarContent>(*state_)) {
     platform.application.setDelegate(&appDelegate_);
@@ -45,7 +46,7 @@ void LumivokeApp::updateStatusItem() {
         return;
     }
     if (!statusItem_) {
-        statusItem_ = platform_.statusBar.insertItem(currentIcon(), *menu_);
+        statusItem_ = views_.insertStatusItem(currentIcon(), *menu_);
         shownIcon_ = currentIcon();
     } else if (shownIcon_ != currentIcon()) {
         statusItem_->setIcon(currentIcon());

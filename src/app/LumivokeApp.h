@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/MenuBarContent.h"
+#include "app/ViewHost.h"
 #include "platform/Application.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StatusBar.h"
@@ -33,7 +34,8 @@ public:
     static constexpr const char* trustedIcon = "MenubarIcon";
     static constexpr const char* untrustedIcon = "exclamationmark.triangle.fill";
 
-    explicit LumivokeApp(Platform& platform);
+    /// Runs on platform, its views drawn by views; both outlive it.
+    LumivokeApp(Platform& platform, ViewHost& views);
     ~LumivokeApp();
     LumivokeApp(const LumivokeApp&) = delete;
     LumivokeApp& operator=(const LumivokeApp&) = delete;
@@ -50,6 +52,7 @@ private:
     void updateStatusItem();
 
     Platform& platform_;
+    ViewHost& views_;
     std::unique_ptr<AppState> state_;
     AppDelegate appDelegate_;
     std::unique_ptr<MenuBarContent> menu_;

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Panels.h"
 #include "sources/InputSourceService.h"
 
 namespace lumivoke {
@@ -34,7 +33,7 @@ struct MenuItem {
 /// The menu that opens from the menu-bar item: direct choice of an input source, a warning
 /// while Accessibility is missing, the settings, the maker's other apps and quitting. It keeps
 /// no state: the items are built from the application state each time the menu opens.
-class MenuBarContent final : public HostedView {
+class MenuBarContent final {
 public:
     /// The maker's web address; the only place it is written.
     static constexpr const char* makerWebsite = "https://velmorandix.com/apps";

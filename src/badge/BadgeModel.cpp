@@ -9,9 +9,9 @@ BadgeView::BadgeView(BadgeModel& model) {
     modelToken_ = model.text.subscribe([this](const std::string& t) { text.set(t); });
 }
 
-BadgeModel::BadgeModel(PanelFactory& panels, Screens& screens, TextMeasurement& measurement,
+BadgeModel::BadgeModel(BadgeHost& host, Screens& screens, TextMeasurement& measurement,
                        MainLoop& loop)
-    : panels_(panels), screens_(screens), measurement_(measurement), loop_(loop) {}
+    : host_(host), screens_(screens), measurement_(measurement), loop_(loop) {}
 
 // The panel goes before the view it hosts.
 BadgeModel::~BadgeModel() {
@@ -21,7 +21,7 @@ BadgeModel::~BadgeModel() {
 BadgePanel& BadgeModel::panel() {
     if (!panel_) {
         view_ = std::make_unique<BadgeView>(*this);
-        panel_ = std::make_unique<BadgePanel>(panels_, *view_);
+        panel_ = std::make_unique<BadgePanel>(host_, *view_);
         // The starting size fits no text in particular; a new panel fits the text at once, so
         // that even an empty capsule is the width the sizing rule gives.
         fitPanelToText(*panel_);

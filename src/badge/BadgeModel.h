@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "badge/BadgeHost.h"
 #include "base/MainLoop.h"
 #include "base/Published.h"
 #include "overlay/FloatingPanel.h"
@@ -14,7 +15,7 @@ namespace lumivoke {
 class BadgeModel;
 
 /// What the badge view shows: the model's text in a small capsule, redrawn on each change.
-class BadgeView final : public HostedView {
+class BadgeView final {
 public:
     // The look, for the ports that draw it.
     static constexpr double fontSize = 10;  // system font, semibold, rounded design
@@ -34,8 +35,8 @@ private:
 class BadgePanel final : public FloatingPanel {
 public:
     static constexpr Rect contentRect{{0, 0}, {32, 18}};
-    BadgePanel(PanelFactory& factory, BadgeView& root)
-        : FloatingPanel(factory, "BadgePanel", contentRect, root) {}
+    BadgePanel(BadgeHost& host, BadgeView& view)
+        : FloatingPanel(host.hostBadge(settings("BadgePanel", contentRect), view)) {}
 };
 
 /// The hover badge: a capsule just above and right of the pointer, as wide as its text, kept
@@ -50,8 +51,7 @@ public:
     /// How far right of and above the pointer the badge's bottom-left corner goes.
     static constexpr double pointerOffset = 8;
 
-    BadgeModel(PanelFactory& panels, Screens& screens, TextMeasurement& measurement,
-               MainLoop& loop);
+    BadgeModel(BadgeHost& host, Screens& screens, TextMeasurement& measurement, MainLoop& loop);
     ~BadgeModel();
     BadgeModel(const BadgeModel&) = delete;
     BadgeModel& operator=(const BadgeModel&) = delete;
@@ -78,7 +78,7 @@ private:
     void fitPanelToText(BadgePanel& panel);
     void place(BadgePanel& panel, Point p);
 
-    PanelFactory& panels_;
+    BadgeHost& host_;
     Screens& screens_;
     TextMeasurement& measurement_;
     MainLoop& loop_;

@@ -2,8 +2,8 @@
 
 namespace lumivoke {
 
-BadgePresenter::BadgePresenter(LanguageSwitcher& switcher, Platform& platform)
-    : model_(platform.panels, platform.screens, platform.textMeasurement, platform.loop),
+BadgePresenter::BadgePresenter(LanguageSwitcher& switcher, Platform& platform, BadgeHost& host)
+    : model_(host, platform.screens, platform.textMeasurement, platform.loop),
       cursorMonitor_(platform.cursor, platform.displayLinks, platform.screens, platform.logSink),
       languageSwitcher_(switcher) {
     cursorMonitor_.onIBeam =

@@ -15,7 +15,7 @@ namespace lumivoke {
 /// over text, and typing hides it until the pointer moves again.
 class BadgePresenter {
 public:
-    BadgePresenter(LanguageSwitcher& switcher, Platform& platform);
+    BadgePresenter(LanguageSwitcher& switcher, Platform& platform, BadgeHost& host);
     ~BadgePresenter();
     BadgePresenter(const BadgePresenter&) = delete;
     BadgePresenter& operator=(const BadgePresenter&) = delete;

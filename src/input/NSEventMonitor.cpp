@@ -17,7 +17,7 @@ void NSEventMonitor::start() {
     if (monitor_) {
         return;
     }
-    // No token means the system registered nothing; a later start() tries again.
+    // An empty token means the system registered nothing; a later start() tries again.
     monitor_ = events_.addGlobalMonitor(
         eventMask,
         bindWeak(anchor_.weak(), [](NSEventMonitor& self, const KeyEvent& e) { self.handle(e); }));
@@ -25,10 +25,7 @@ void NSEventMonitor::start() {
 }
 
 void NSEventMonitor::stop() {
-    if (monitor_) {
-        events_.removeMonitor(*monitor_);
-        monitor_.reset();
-    }
+    monitor_.cancel();
 }
 
 bool NSEventMonitor::isPrintable(const std::optional<std::string>& characters) {

@@ -40,7 +40,7 @@ public:
     std::function<void()> onTap;
     std::function<void()> onTyping;
 
-    bool isRunning() const { return monitor_.has_value(); }
+    bool isRunning() const { return static_cast<bool>(monitor_); }
 
 private:
     void handle(const KeyEvent& event);
@@ -50,7 +50,7 @@ private:
     Logger log_;
     GlobalEventMonitor& events_;
     MainLoop& loop_;
-    std::optional<MonitorToken> monitor_;
+    Token monitor_;
     // Timed on the monotonic clock, so a wall-clock jump during a hold cannot fake a tap.
     std::optional<MonoTime> fnDownAt_;
     bool dirty_ = false;

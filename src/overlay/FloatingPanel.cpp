@@ -26,8 +26,4 @@ PanelSettings FloatingPanel::settings(std::string name, Rect contentRect) {
     return s;
 }
 
-FloatingPanel::FloatingPanel(PanelFactory& factory, std::string name, Rect contentRect,
-                             HostedView& root)
-    : panel_(factory.createPanel(settings(std::move(name), contentRect), root)) {}
-
 }  // namespace lumivoke

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/Panels.h"
 
@@ -22,7 +23,8 @@ public:
     /// The settings of a floating panel with this name and content rectangle.
     static PanelSettings settings(std::string name, Rect contentRect);
 
-    FloatingPanel(PanelFactory& factory, std::string name, Rect contentRect, HostedView& root);
+    /// Takes over the panel a port built with settings(); never null.
+    explicit FloatingPanel(std::unique_ptr<Panel> panel) : panel_(std::move(panel)) {}
     virtual ~FloatingPanel() = default;
 
     void orderFrontRegardless() { panel_->orderFrontRegardless(); }

@@ -23,8 +23,8 @@ HUDView::HUDView(HUDModel& model) {
     });
 }
 
-HUDModel::HUDModel(PanelFactory& panels, Screens& screens, MainLoop& loop)
-    : panels_(panels), screens_(screens), loop_(loop) {}
+HUDModel::HUDModel(HUDHost& host, Screens& screens, MainLoop& loop)
+    : host_(host), screens_(screens), loop_(loop) {}
 
 // The panel goes before the view it hosts.
 HUDModel::~HUDModel() {
@@ -34,7 +34,7 @@ HUDModel::~HUDModel() {
 HUDPanel& HUDModel::panel() {
     if (!panel_) {
         view_ = std::make_unique<HUDView>(*this);
-        panel_ = std::make_unique<HUDPanel>(panels_, *view_);
+        panel_ = std::make_unique<HUDPanel>(host_, *view_);
     }
     return *panel_;
 }

@@ -9,6 +9,7 @@
 #include "base/Published.h"
 #include "base/WeakAnchor.h"
 #include "overlay/FloatingPanel.h"
+#include "overlay/HUDHost.h"
 #include "platform/Screens.h"
 
 namespace lumivoke {
@@ -17,7 +18,7 @@ class HUDModel;
 
 /// What the HUD view shows: the capsule's text, if any, and how it got there, so that a port
 /// can draw the right animation.
-class HUDView final : public HostedView {
+class HUDView final {
 public:
     enum class Transition {
         none,
@@ -55,8 +56,8 @@ private:
 class HUDPanel final : public FloatingPanel {
 public:
     static constexpr Rect contentRect{{0, 0}, {240, 200}};
-    HUDPanel(PanelFactory& factory, HUDView& root)
-        : FloatingPanel(factory, "HUDPanel", contentRect, root) {}
+    HUDPanel(HUDHost& host, HUDView& view)
+        : FloatingPanel(host.hostHUD(settings("HUDPanel", contentRect), view)) {}
 };
 
 /// Shows a short text in a capsule in the middle of the screen under the pointer, for half a
@@ -67,7 +68,7 @@ public:
     static constexpr Duration visibleFor = std::chrono::milliseconds(500);
     static constexpr Duration hideAfterFade = std::chrono::milliseconds(300);
 
-    HUDModel(PanelFactory& panels, Screens& screens, MainLoop& loop);
+    HUDModel(HUDHost& host, Screens& screens, MainLoop& loop);
     ~HUDModel();
     HUDModel(const HUDModel&) = delete;
     HUDModel& operator=(const HUDModel&) = delete;
@@ -88,7 +89,7 @@ private:
     HUDPanel& panel();
     void place(HUDPanel& panel);
 
-    PanelFactory& panels_;
+    HUDHost& host_;
     Screens& screens_;
     MainLoop& loop_;
     Token dismissTask_;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Token.h"
+
 namespace lumivoke {
 
 /// Modifier-flag bits of key events and of the current keyboard state.
@@ -32,19 +34,15 @@ struct KeyEvent {
     std::optional<std::string> charactersIgnoringModifiers;
 };
 
-/// Registration number of a global monitor.
-using MonitorToken = std::uint64_t;
-
 /// The stream of key events sent to other applications.
 class GlobalEventMonitor {
 public:
     virtual ~GlobalEventMonitor() = default;
-    /// Registers handler for the event types in mask; returns a token, or none if the system
-    /// gave none (events may still never arrive, for example without Accessibility trust).
-    virtual std::optional<MonitorToken> addGlobalMonitor(
-        std::uint64_t mask, std::function<void(const KeyEvent&)> handler) = 0;
-    /// Removes a registration; no further events reach its handler.
-    virtual void removeMonitor(MonitorToken token) = 0;
+    /// Calls handler for each event of the types in mask until the token ends; an empty token
+    /// when the system gave none (events may still never arrive, for example without
+    /// Accessibility trust).
+    virtual Token addGlobalMonitor(std::uint64_t mask,
+                                   std::function<void(const KeyEvent&)> handler) = 0;
 };
 
 /// The keyboard's current state and the HID path that sets caps lock, step by step, since each

@@ -1,17 +1,10 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "base/Geometry.h"
 
 namespace lumivoke {
-
-/// The root view a panel hosts; a port draws it by its concrete type.
-class HostedView {
-public:
-    virtual ~HostedView() = default;
-};
 
 /// Everything fixed about an overlay panel when it is built.
 struct PanelSettings {
@@ -47,14 +40,6 @@ public:
     virtual void setContentSize(Size size) = 0;
     /// The panel's current frame.
     virtual Rect frame() const = 0;
-};
-
-/// Builds overlay panels.
-class PanelFactory {
-public:
-    virtual ~PanelFactory() = default;
-    /// Builds a panel with these settings hosting root, which outlives the panel.
-    virtual std::unique_ptr<Panel> createPanel(const PanelSettings& settings, HostedView& root) = 0;
 };
 
 }  // namespace lumivoke

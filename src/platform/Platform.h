@@ -13,19 +13,17 @@
 #include "platform/LoginItems.h"
 #include "platform/NotificationCenter.h"
 #include "platform/OpenPanel.h"
-#include "platform/Panels.h"
 #include "platform/Preferences.h"
 #include "platform/Screens.h"
-#include "platform/StatusBar.h"
 #include "platform/TextMeasurement.h"
 #include "platform/UserDefaults.h"
-#include "platform/Windows.h"
 #include "platform/Workspace.h"
 
 namespace lumivoke {
 
 /// The platform services the application is built on, handed to it by main(), a test or the
-/// simulator. Every service outlives the application state.
+/// simulator. Every service outlives the application state. What draws the application's views
+/// is handed over beside it (app/ViewHost.h), since the platform does not know the views.
 struct Platform {
     MainLoop& loop;
     LogSink& logSink;
@@ -33,7 +31,6 @@ struct Platform {
     KeyboardHardware& keyboard;
     GlobalEventMonitor& events;
     Screens& screens;
-    PanelFactory& panels;
     UserDefaults& defaults;
     MainBundle& mainBundle;
     CursorServer& cursor;
@@ -42,14 +39,12 @@ struct Platform {
     AccessibilityTrust& accessibilityTrust;
     Workspace& workspace;
     Bundles& bundles;
-    WindowFactory& windows;
     Application& application;
     LoginItemService& loginItems;
     OpenPanels& openPanels;
     LinkOpener& links;
     NotificationCenter& notifications;
     SystemPreferences& preferences;
-    StatusBar& statusBar;
 };
 
 }  // namespace lumivoke

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "base/Geometry.h"
-#include "platform/Panels.h"
 
 namespace lumivoke {
 
@@ -51,15 +49,6 @@ public:
     virtual void makeKeyAndOrderFront() = 0;
     /// Whether the window is on screen (not closed; a minimised window counts as shown).
     virtual bool isVisible() const = 0;
-};
-
-/// Builds ordinary windows.
-class WindowFactory {
-public:
-    virtual ~WindowFactory() = default;
-    /// Builds a window with these settings hosting root, which outlives the window.
-    virtual std::unique_ptr<Window> createWindow(const WindowSettings& settings,
-                                                 HostedView& root) = 0;
 };
 
 }  // namespace lumivoke

@@ -77,8 +77,9 @@ void SettingsView::disappear() {
     isShown_ = false;
 }
 
-SettingsWindowController::SettingsWindowController(AppState& appState)
+SettingsWindowController::SettingsWindowController(AppState& appState, SettingsWindowHost& host)
     : appState_(appState),
+      host_(host),
       setupState_(
           std::make_unique<SetupState>(appState.platform().preferences, appState.platform().loop)),
       tabSelection_(std::make_unique<SettingsTabSelection>()) {}
@@ -101,7 +102,7 @@ void SettingsWindowController::show(SettingsTab tab) {
         settings.styleMask = styleMask;
         settings.releasedWhenClosed = false;
         settings.collectionBehavior = kMoveToActiveSpace;
-        window_ = platform.windows.createWindow(settings, *rootView_);
+        window_ = host_.hostSettingsWindow(settings, *rootView_);
         // Centred once; later showings leave the window where the person put it.
         window_->center();
         window_->setDelegate(this);

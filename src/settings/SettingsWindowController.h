@@ -10,6 +10,7 @@
 #include "platform/Windows.h"
 #include "settings/GeneralSettingsView.h"
 #include "settings/PerAppRulesView.h"
+#include "settings/SettingsWindowHost.h"
 #include "settings/SetupView.h"
 
 namespace lumivoke {
@@ -31,7 +32,7 @@ public:
 /// The root view of the settings window: the tab control, the selected tab and the version
 /// line. Each time a tab is selected its view is built afresh, so the tab starts from its
 /// initial state.
-class SettingsView final : public HostedView {
+class SettingsView final {
 public:
     static constexpr Size size{520, 560};
     static constexpr double tabControlMaxWidth = 360;
@@ -82,8 +83,9 @@ public:
     static constexpr unsigned styleMask =
         window_style::titled | window_style::closable | window_style::miniaturizable;
 
-    /// The controller belongs to the application state and never outlives it.
-    explicit SettingsWindowController(AppState& appState);
+    /// The controller belongs to the application state and never outlives it; host draws the
+    /// window.
+    SettingsWindowController(AppState& appState, SettingsWindowHost& host);
     ~SettingsWindowController() override;
     SettingsWindowController(const SettingsWindowController&) = delete;
     SettingsWindowController& operator=(const SettingsWindowController&) = delete;
@@ -101,6 +103,7 @@ public:
 
 private:
     AppState& appState_;
+    SettingsWindowHost& host_;
     std::unique_ptr<SetupState> setupState_;
     std::unique_ptr<SettingsTabSelection> tabSelection_;
     std::unique_ptr<SettingsView> rootView_;

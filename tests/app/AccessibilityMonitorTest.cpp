@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "app/AccessibilityMonitor.h"
 #include "app/AppState.h"
 #include "badge/BadgePresenter.h"
@@ -89,20 +90,13 @@ TEST_F(AccessibilityMonitorTest, DestructionEndsThePoll) {
 class AppTrustTest : public testing::Test {
 protected:
     AppTrustTest() { machine.screens.add({{{0, 0}, {1920, 1080}}, {{0, 0}, {1920, 1055}}}); }
-    std::size_t traced(const std::string& part) {
-        std::size_t n = 0;
-        for (const auto& l : machine.trace.lines()) {
-            n += l.find(part) != std::string::npos ? 1 : 0;
-        }
-        return n;
-    }
 
     sim::SimPlatform machine;
 };
 
 TEST_F(AppTrustTest, AGrantWhileRunningRestartsTheDetectorAndMirrorsOneTurnLater) {
     machine.keyboard.setTrusted(false);
-    AppState app(machine.platform());
+    AppState app(machine.platform(), machine.views);
     EXPECT_FALSE(*app.isAccessibilityTrusted);
     EXPECT_TRUE(app.accessibilityMonitor().isPolling());
     machine.settle();
@@ -117,18 +111,18 @@ TEST_F(AppTrustTest, AGrantWhileRunningRestartsTheDetectorAndMirrorsOneTurnLater
     machine.loop.advance(milliseconds(1000));  // the poll tick, and nothing after it
     ASSERT_TRUE(mirrorWhenPublished.has_value());
     EXPECT_FALSE(*mirrorWhenPublished);
-    EXPECT_EQ(traced("events: monitor removed"), 1u);
-    EXPECT_EQ(traced("events: monitor added"), 2u);
+    EXPECT_EQ(countTraced(machine.trace, "events: monitor removed"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "events: monitor added"), 2u);
     EXPECT_TRUE(app.monitor().isRunning());
     machine.settle();
     EXPECT_TRUE(*app.isAccessibilityTrusted);
 
     machine.advance(milliseconds(3000));
-    EXPECT_EQ(traced("events: monitor added"), 2u);
+    EXPECT_EQ(countTraced(machine.trace, "events: monitor added"), 2u);
 }
 
 TEST_F(AppTrustTest, TrustedAtLaunchIsCopiedAtOnceAndNotPolled) {
-    AppState app(machine.platform());
+    AppState app(machine.platform(), machine.views);
     EXPECT_TRUE(*app.isAccessibilityTrusted);
     EXPECT_FALSE(app.accessibilityMonitor().isPolling());
 }
@@ -136,7 +130,7 @@ TEST_F(AppTrustTest, TrustedAtLaunchIsCopiedAtOnceAndNotPolled) {
 TEST_F(AppTrustTest, TeardownEndsTheTrustPoll) {
     machine.keyboard.setTrusted(false);
     {
-        AppState app(machine.platform());
+        AppState app(machine.platform(), machine.views);
         machine.settle();
     }
     const int queries = machine.accessibilityTrust.queries;
@@ -145,7 +139,7 @@ TEST_F(AppTrustTest, TeardownEndsTheTrustPoll) {
 }
 
 TEST_F(AppTrustTest, TypingReachesTheBadgePresenter) {
-    AppState app(machine.platform());
+    AppState app(machine.platform(), machine.views);
     machine.cursor.setCurrent(sim::SimCursorServer::iBeam);
     machine.advance(milliseconds(17));
     ASSERT_TRUE(app.badgePresenter().model().isVisible());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "app/AppState.h"
 #include "sources/SourcesFixture.h"
 
@@ -18,19 +19,11 @@ protected:
         machine.bundle.values["CFBundleShortVersionString"] = std::string("2.1");
         machine.bundle.values["CFBundleVersion"] = std::string("42");
     }
-    void launch() { app = std::make_unique<AppState>(machine.platform()); }
+    void launch() { app = std::make_unique<AppState>(machine.platform(), machine.views); }
     void tap() {
         machine.keyboard.deliver({KeyEventType::flagsChanged, modifier::function, 0, {}});
         machine.advance(std::chrono::milliseconds(100));
         machine.keyboard.deliver({KeyEventType::flagsChanged, 0, 0, {}});
-    }
-    bool traced(const std::string& part) {
-        for (const auto& l : machine.trace.lines()) {
-            if (l.find(part) != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
     }
 
     sim::SimPlatform machine;
@@ -42,14 +35,14 @@ TEST_F(AppStateTest, FirstLaunchRegistersTheThreeSwitchesInOneCall) {
     EXPECT_TRUE(defaultsBool(machine.defaults.object("HoverBadgeEnabled")));
     EXPECT_FALSE(defaultsBool(machine.defaults.object("PerAppRulesEnabled")));
     EXPECT_TRUE(defaultsBool(machine.defaults.object("HUDOnAutoSwitchEnabled")));
-    EXPECT_TRUE(
-        traced("defaults: register HoverBadgeEnabled=true PerAppRulesEnabled=false "
-               "HUDOnAutoSwitchEnabled=true"));
+    EXPECT_TRUE(traced(machine.trace,
+                       "defaults: register HoverBadgeEnabled=true PerAppRulesEnabled=false "
+                       "HUDOnAutoSwitchEnabled=true"));
 }
 
 TEST_F(AppStateTest, LaunchLineCarriesTheVersionText) {
     launch();
-    EXPECT_TRUE(traced("info Lifecycle: Lumivoke launched — 2.1 (Build 42)"));
+    EXPECT_TRUE(traced(machine.trace, "info Lifecycle: Lumivoke launched — 2.1 (Build 42)"));
     EXPECT_EQ(app->version().text(), "2.1 (Build 42)");
 }
 
@@ -57,7 +50,7 @@ TEST_F(AppStateTest, MissingOrNonTextVersionValuesShowAsQuestionMarks) {
     machine.bundle.values.erase("CFBundleVersion");
     machine.bundle.values["CFBundleShortVersionString"] = 3.0;
     launch();
-    EXPECT_TRUE(traced("Lumivoke launched — ? (Build ?)"));
+    EXPECT_TRUE(traced(machine.trace, "Lumivoke launched — ? (Build ?)"));
 }
 
 TEST_F(AppStateTest, MirrorsFollowTheSwitcherOneTurnLater) {

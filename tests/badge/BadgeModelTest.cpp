@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "badge/BadgeModel.h"
 
 namespace lumivoke {
@@ -13,17 +14,10 @@ protected:
         // A second display to the right, with its visible frame inset by a Dock at the bottom.
         machine.screens.add({{{1920, 0}, {1280, 800}}, {{1920, 60}, {1280, 740}}});
     }
-    std::size_t traced(const std::string& part) {
-        std::size_t n = 0;
-        for (const auto& l : machine.trace.lines()) {
-            n += l.find(part) != std::string::npos ? 1 : 0;
-        }
-        return n;
-    }
     Rect frame() { return model.panelIfCreated()->frame(); }
 
     sim::SimPlatform machine;
-    BadgeModel model{machine.panels, machine.screens, machine.textMeasurement, machine.loop};
+    BadgeModel model{machine.views, machine.screens, machine.textMeasurement, machine.loop};
 };
 
 struct SizeCase {
@@ -95,15 +89,15 @@ TEST_F(BadgeModelTest, NoScreensMeansNoClamping) {
 TEST_F(BadgeModelTest, ShowingTheSameTextTwiceResizesOnceAndOrdersFrontOnce) {
     model.show("EN", {100, 100});
     model.show("EN", {200, 200});
-    EXPECT_EQ(traced("BadgePanel: size"), 1u);
-    EXPECT_EQ(traced("BadgePanel: origin"), 2u);
-    EXPECT_EQ(traced("BadgePanel: order-front"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: size"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: origin"), 2u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: order-front"), 1u);
     EXPECT_TRUE(model.isVisible());
     EXPECT_EQ(frame().origin, (Point{208, 208}));
 
     model.show("RUS", {200, 200});
     EXPECT_EQ(frame().size, (Size{32, 18}));
-    EXPECT_EQ(traced("BadgePanel: order-front"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: order-front"), 1u);
 }
 
 TEST_F(BadgeModelTest, HidingWhileHiddenDoesNothingAndMakesNoPanel) {
@@ -114,12 +108,12 @@ TEST_F(BadgeModelTest, HidingWhileHiddenDoesNothingAndMakesNoPanel) {
     model.show("EN", {100, 100});
     model.hide();
     model.hide();
-    EXPECT_EQ(traced("BadgePanel: order-out"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: order-out"), 1u);
     EXPECT_FALSE(model.isVisible());
     // Hidden, not destroyed: the next show reuses the panel.
     model.show("EN", {100, 100});
-    EXPECT_EQ(traced("BadgePanel: created"), 1u);
-    EXPECT_EQ(traced("BadgePanel: order-front"), 2u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: created"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: order-front"), 2u);
 }
 
 TEST_F(BadgeModelTest, TheViewFollowsTheText) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "badge/BadgePresenter.h"
 #include "sources/SourcesFixture.h"
 
@@ -23,7 +24,7 @@ protected:
         machine.inputSources.setCurrent("com.apple.keylayout.ABC");
         switcher = std::make_unique<LanguageSwitcher>(machine.inputSources, machine.keyboard,
                                                       machine.logSink);
-        presenter = std::make_unique<BadgePresenter>(*switcher, machine.platform());
+        presenter = std::make_unique<BadgePresenter>(*switcher, machine.platform(), machine.views);
         machine.settle();
     }
     void refresh() { machine.advance(microseconds(16667)); }
@@ -37,13 +38,6 @@ protected:
                 switcher->currentSource.set(s);
             }
         }
-    }
-    std::size_t traced(const std::string& part) {
-        std::size_t n = 0;
-        for (const auto& l : machine.trace.lines()) {
-            n += l.find(part) != std::string::npos ? 1 : 0;
-        }
-        return n;
     }
     BadgeModel& model() { return presenter->model(); }
     Rect frame() { return model().panelIfCreated()->frame(); }
@@ -81,7 +75,7 @@ TEST_F(BadgePresenterTest, TypingHidesOnceUntilThePointerMovesAgain) {
     EXPECT_TRUE(presenter->isUserTyping());
     presenter->userDidType();
     presenter->userDidType();
-    EXPECT_EQ(traced("BadgePanel: order-out"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: order-out"), 1u);
 
     moveTo({501, 500});  // too small a move: still hidden
     EXPECT_FALSE(model().isVisible());
@@ -113,13 +107,13 @@ TEST_F(BadgePresenterTest, ASourceChangeWhileShownResizesInPlaceOnTheNextTurn) {
     machine.cursor.setCurrent(SimCursorServer::iBeam);
     presenter->setEnabled(true);
     refresh();
-    const std::size_t origins = traced("BadgePanel: origin");
+    const std::size_t origins = countTraced(machine.trace, "BadgePanel: origin");
 
     select("com.apple.keylayout.Russian");
     EXPECT_EQ(*model().text, "EN");  // never inside the assignment
     machine.settle();
     EXPECT_EQ(*model().text, "RU");
-    EXPECT_EQ(traced("BadgePanel: origin"), origins);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel: origin"), origins);
     EXPECT_EQ(frame().origin, (Point{508, 508}));
 
     machine.textMeasurement.advancePerCharacter = 7;
@@ -186,7 +180,7 @@ TEST_F(BadgePresenterTest, DestroyingThePresenterStopsTheMonitorAndItsCallbacks)
     machine.cursor.setCurrent(SimCursorServer::iBeam);
     refresh();
     machine.settle();
-    EXPECT_EQ(traced("BadgePanel"), 0u);
+    EXPECT_EQ(countTraced(machine.trace, "BadgePanel"), 0u);
 }
 
 }  // namespace

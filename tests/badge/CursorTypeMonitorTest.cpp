@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "badge/CursorTypeMonitor.h"
 
 namespace lumivoke {
@@ -24,13 +25,6 @@ protected:
         refresh();
     }
     std::size_t logged(const std::string& text) { return logs.count(text); }
-    std::size_t traced(const std::string& part) {
-        std::size_t n = 0;
-        for (const auto& l : machine.trace.lines()) {
-            n += l.find(part) != std::string::npos ? 1 : 0;
-        }
-        return n;
-    }
 
     MemoryLogSink logs;
     sim::SimPlatform machine;
@@ -183,12 +177,12 @@ TEST_F(CursorTypeMonitorTest, LeavingTextFiresOnceAndStoppingFiresNothing) {
     EXPECT_EQ(leaves, 1);
     EXPECT_FALSE(monitor.isIBeam());
     EXPECT_EQ(machine.displayLinks.running(), 0);
-    EXPECT_EQ(traced("displaylink: invalidate"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "displaylink: invalidate"), 1u);
     // Stopped: no ticks reach the callbacks, and a second stop does nothing.
     moveTo({700, 700});
     monitor.stop();
     EXPECT_EQ(reports.size(), 2u);
-    EXPECT_EQ(traced("displaylink: invalidate"), 1u);
+    EXPECT_EQ(countTraced(machine.trace, "displaylink: invalidate"), 1u);
 }
 
 TEST_F(CursorTypeMonitorTest, AMissingSeedFunctionIsLookedUpOnceAndDisablesTheMonitor) {

@@ -21,7 +21,7 @@ protected:
     std::optional<std::string> text() { return *hud.text; }
 
     sim::SimPlatform machine;
-    HUDModel hud{machine.panels, machine.screens, machine.loop};
+    HUDModel hud{machine.views, machine.screens, machine.loop};
 };
 
 TEST_F(HUDTest, PanelIsAFloatingOverlayOf240By200) {
@@ -141,7 +141,7 @@ TEST_F(HUDTest, ADisplayedHUDJumpsToTheScreenNowUnderThePointer) {
 
 TEST(HUDModelLifetime, PendingDismissalOfADestroyedModelDoesNothing) {
     sim::SimPlatform machine;
-    auto hud = std::make_unique<HUDModel>(machine.panels, machine.screens, machine.loop);
+    auto hud = std::make_unique<HUDModel>(machine.views, machine.screens, machine.loop);
     hud->show("EN");
     hud.reset();
     machine.advance(std::chrono::seconds(1));  // ASan reports any touch of the dead model
@@ -153,7 +153,7 @@ TEST(HUDModelDeathTest, ShowOffTheMainThreadIsAProgrammingError) {
     EXPECT_DEATH(
         {
             sim::SimPlatform machine;
-            HUDModel hud(machine.panels, machine.screens, machine.loop);
+            HUDModel hud(machine.views, machine.screens, machine.loop);
             std::thread([&] { hud.show("EN"); }).join();
         },
         "main thread");

@@ -2,25 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "SimPlatform.h"
+#include "TraceSearch.h"
 #include "app/AppState.h"
 #include "app/LumivokeApp.h"
 
 namespace lumivoke {
 namespace {
 
-bool traced(const sim::SimPlatform& m, const std::string& text) {
-    const auto& lines = m.trace.lines();
-    return std::any_of(lines.begin(), lines.end(),
-                       [&](const std::string& l) { return l.find(text) != std::string::npos; });
-}
-
 class SettingsWindowControllerTest : public ::testing::Test {
 protected:
     sim::SimPlatform m;
-    AppState app{m.platform()};
+    AppState app{m.platform(), m.views};
 };
 
 TEST_F(SettingsWindowControllerTest, ANeverShownControllerSelectsGeneralAndHasNoWindow) {
@@ -55,14 +48,11 @@ TEST_F(SettingsWindowControllerTest, TheWindowIsBuiltOnceWithItsFixedLook) {
 TEST_F(SettingsWindowControllerTest, AnotherWindowClosingIsIgnored) {
     auto& controller = app.settingsController();
     controller.show(SettingsTab::general);
-    struct Empty final : HostedView {
-    } root;
-    auto other =
-        m.windows.createWindow(WindowSettings{"Other", "Other", {10, 10}, 7, true, 0}, root);
+    auto other = m.windows.create(WindowSettings{"Other", "Other", {10, 10}, 7, true, 0});
     controller.windowWillClose(*other);
     EXPECT_TRUE(controller.setupState().isPolling());
     EXPECT_EQ(m.application.policy(), ActivationPolicy::regular);
-    EXPECT_FALSE(traced(m, "app: policy accessory"));
+    EXPECT_FALSE(traced(m.trace, "app: policy accessory"));
     m.windows.find("Settings")->performClose();
     EXPECT_FALSE(controller.setupState().isPolling());
     EXPECT_EQ(m.application.policy(), ActivationPolicy::accessory);
@@ -103,7 +93,7 @@ TEST(AppStateSettingsTest, TeardownRemovesTheOpenSettingsObserverAndTheLaunchChe
     sim::SimPlatform m;
     m.keyboard.setTrusted(false);
     {
-        AppState app(m.platform());
+        AppState app(m.platform(), m.views);
         EXPECT_EQ(m.notifications.observerCount("openLumivokeSettings"), 1u);
     }
     EXPECT_EQ(m.notifications.observerCount("openLumivokeSettings"), 0u);

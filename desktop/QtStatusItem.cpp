@@ -1,4 +1,4 @@
-#include "QtStatusBar.h"
+#include "QtStatusItem.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -115,14 +115,6 @@ void QtStatusItem::rebuild() {
             }
         });
     }
-}
-
-std::unique_ptr<StatusItem> QtStatusBar::insertItem(const std::string& iconName, HostedView& menu) {
-    auto* content = dynamic_cast<MenuBarContent*>(&menu);
-    if (content == nullptr) {
-        return nullptr;
-    }
-    return std::make_unique<QtStatusItem>(iconName, *content);
 }
 
 }  // namespace lumivoke::desktop

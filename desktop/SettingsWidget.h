@@ -1,16 +1,14 @@
 #pragma once
 
 #include <QButtonGroup>
-#include <QLabel>
 #include <QPointer>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <optional>
+#include <functional>
 #include <string>
 
-#include "platform/Windows.h"
+#include "RulesTab.h"
 #include "settings/SettingsWindowController.h"
 
 namespace lumivoke::desktop {
@@ -34,10 +32,6 @@ private:
     void showTab(SettingsTab tab);
     void refresh();
     std::string contentSignature();
-    void buildSetup(QVBoxLayout& layout, SetupView& setup);
-    void buildGeneral(QVBoxLayout& layout, GeneralSettingsView& general);
-    void buildRules(QVBoxLayout& layout, PerAppRulesView& rules);
-    void fillRulesTable(PerAppRulesView& rules, int scroll);
     /// Runs after the click that asked has returned: a redraw deletes the clicked control.
     void later(std::function<void()> fn);
 
@@ -45,33 +39,11 @@ private:
     QButtonGroup segments_;
     QVBoxLayout* contentLayout_ = nullptr;
     QPointer<QWidget> content_;
-    QPointer<QTreeWidget> table_;
+    QPointer<RulesTab> rulesTab_;
     std::string drawnSignature_;
-    std::optional<std::string> scrollTarget_;
-    std::optional<std::string> scrolledTo_;
+    RulesScroll rulesScroll_;
     QTimer refreshTimer_;
     Token tabToken_;
-};
-
-/// The settings window as a top-level Qt window hosting the widget above.
-class QtWindow final : public Window {
-public:
-    QtWindow(const WindowSettings& settings, SettingsView& view);
-    ~QtWindow() override;
-
-    void center() override;
-    void setDelegate(WindowDelegate* delegate) override { delegate_ = delegate; }
-    void makeKeyAndOrderFront() override;
-    bool isVisible() const override;
-
-private:
-    SettingsWidget widget_;
-    WindowDelegate* delegate_ = nullptr;
-};
-
-class QtWindowFactory final : public WindowFactory {
-public:
-    std::unique_ptr<Window> createWindow(const WindowSettings& settings, HostedView& root) override;
 };
 
 }  // namespace lumivoke::desktop

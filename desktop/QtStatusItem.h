@@ -31,9 +31,4 @@ private:
     std::vector<MenuItem> items_;
 };
 
-class QtStatusBar final : public StatusBar {
-public:
-    std::unique_ptr<StatusItem> insertItem(const std::string& iconName, HostedView& menu) override;
-};
-
 }  // namespace lumivoke::desktop

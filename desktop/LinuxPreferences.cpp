@@ -1,0 +1,13 @@
+#include "LinuxPreferences.h"
+
+namespace lumivoke::desktop {
+
+std::optional<DefaultsValue> LinuxPreferences::copyAppValue(const std::string& key,
+                                                            const std::string& applicationID) {
+    if (key == "AppleFnUsageType" && applicationID == "com.apple.HIToolbox") {
+        return DefaultsValue(std::int64_t{0});
+    }
+    return std::nullopt;
+}
+
+}  // namespace lumivoke::desktop

@@ -1,0 +1,27 @@
+#include "QtViewHost.h"
+
+#include "OverlayWidgets.h"
+#include "QtSettingsWindow.h"
+#include "QtStatusItem.h"
+
+namespace lumivoke::desktop {
+
+std::unique_ptr<Panel> QtViewHost::hostHUD(const PanelSettings& settings, HUDView& view) {
+    return panels_.createPanel(settings, std::make_unique<HUDWidget>(view));
+}
+
+std::unique_ptr<Panel> QtViewHost::hostBadge(const PanelSettings& settings, BadgeView& view) {
+    return panels_.createPanel(settings, std::make_unique<BadgeWidget>(view));
+}
+
+std::unique_ptr<Window> QtViewHost::hostSettingsWindow(const WindowSettings& settings,
+                                                       SettingsView& view) {
+    return std::make_unique<QtSettingsWindow>(settings, view);
+}
+
+std::unique_ptr<StatusItem> QtViewHost::insertStatusItem(const std::string& iconName,
+                                                         MenuBarContent& menu) {
+    return std::make_unique<QtStatusItem>(iconName, menu);
+}
+
+}  // namespace lumivoke::desktop

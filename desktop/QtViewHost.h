@@ -1,0 +1,26 @@
+#pragma once
+
+#include "QtPanels.h"
+#include "X11Connection.h"
+#include "app/ViewHost.h"
+
+namespace lumivoke::desktop {
+
+/// Draws each of the application's views with Qt: the HUD and the hover badge in overlay
+/// panels, the settings in a window, the menu from a tray icon.
+class QtViewHost final : public ViewHost {
+public:
+    explicit QtViewHost(X11Connection& x11) : panels_(x11) {}
+
+    std::unique_ptr<Panel> hostHUD(const PanelSettings& settings, HUDView& view) override;
+    std::unique_ptr<Panel> hostBadge(const PanelSettings& settings, BadgeView& view) override;
+    std::unique_ptr<Window> hostSettingsWindow(const WindowSettings& settings,
+                                               SettingsView& view) override;
+    std::unique_ptr<StatusItem> insertStatusItem(const std::string& iconName,
+                                                 MenuBarContent& menu) override;
+
+private:
+    QtPanelFactory panels_;
+};
+
+}  // namespace lumivoke::desktop

@@ -114,7 +114,7 @@ void addMachineCommands(CommandTable& t) {
           "[selectable=yes|no]",
           "defines an enabled input source; a property left out is missing; a value prefixed "
           "text:, bool:, real: or list: has that type",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(0, {"id", "name", "langs", "category", "selectable"});
               std::map<SourceProperty, PropertyValue> props;
               const std::pair<const char*, SourceProperty> keys[] = {
@@ -128,12 +128,22 @@ void addMachineCommands(CommandTable& t) {
                       props[which] = parseProperty(*v, which);
                   }
               }
+              // Named as the system will name it: by its id when that is text.
+              const auto id = props.find(SourceProperty::id);
+              if (id != props.end() && std::holds_alternative<std::string>(id->second)) {
+                  scope.sources.insert(std::get<std::string>(id->second));
+              } else {
+                  scope.sources.insert("source#" + std::to_string(++scope.unnamedSources));
+              }
               return [props](Simulator& s) { s.machine().inputSources.define(props); };
           });
     t.add("current", "current ID|none", "makes a source the system's current one (no notification)",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              if (id != "none") {
+                  scope.requireSource(id);
+              }
               return [id](Simulator& s) {
                   s.machine().inputSources.setCurrent(id == "none" ? "" : requireSource(s, id));
               };
@@ -211,17 +221,19 @@ void addMachineCommands(CommandTable& t) {
               return [key, value](Simulator& s) { s.machine().defaults.plant(key, value); };
           });
     t.add("select-fails", "select-fails ID", "the system refuses to select the source (status -50)",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              scope.requireSource(id);
               return [id](Simulator& s) {
                   s.machine().inputSources.failSelection(requireSource(s, id));
               };
           });
     t.add("vanish", "vanish ID", "the source disappears from the system without a notification",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              scope.requireSource(id);
               return [id](Simulator& s) { s.machine().inputSources.vanish(requireSource(s, id)); };
           });
     t.add("hid-fails", "hid-fails matching|service|open|none",

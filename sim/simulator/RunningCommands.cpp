@@ -139,9 +139,10 @@ void addRunningCommands(CommandTable& t) {
               return [d](Simulator& s) { s.machine().advance(d); };
           });
     t.add("system-select", "system-select ID", "another program selects the source",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              scope.requireSource(id);
               return [id](Simulator& s) {
                   if (!s.machine().inputSources.has(id)) {
                       throw ScenarioError("no source \"" + id + "\" was defined");
@@ -153,11 +154,14 @@ void addRunningCommands(CommandTable& t) {
         t.add(enable ? "enable" : "disable", enable ? "enable ID…" : "disable ID…",
               enable ? "the user enables sources (one notification each)"
                      : "the user disables sources (one notification each)",
-              [enable](const Args& a) {
+              [enable](const Args& a, ParseScope& scope) {
                   a.expectOnly(64, {});
                   const auto ids = a.positional();
                   if (ids.empty()) {
                       throw ScenarioError("missing source id");
+                  }
+                  for (const auto& id : ids) {
+                      scope.requireSource(id);
                   }
                   return [ids, enable](Simulator& s) {
                       for (const auto& id : ids) {

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 
 #include "Simulator.h"
 #include "app/SetupState.h"
@@ -326,16 +327,37 @@ void addSettingsCommands(CommandTable& t) {
                                   "\" (enabled, not-registered, requires-approval, not-found, "
                                   "register-fails, unregister-fails)");
           });
-    t.add("open-panel", "open-panel PATH|cancel",
-          "what the next open panel answers: the application bundle at PATH, or a cancel",
-          [](const Args& a) {
-              a.expectOnly(1, {});
+    t.add("open-panel", "open-panel PATH|cancel [during \"COMMAND\"…]",
+          "what the next open panel answers: the application bundle at PATH, or a cancel; the "
+          "commands after during run while that panel is up, each followed by the tasks due, as "
+          "the panel's modal loop lets them",
+          [](const Args& a, ParseScope& scope) {
+              a.expectOnly(SIZE_MAX, {});
               const std::string word = a.at(0, "path or cancel");
               std::optional<std::string> answer;
               if (word != "cancel") {
                   answer = word;
               }
-              return [answer](Simulator& s) { s.machine().openPanels.planAnswer(answer); };
+              std::vector<Action> whileUp;
+              if (a.count() > 1) {
+                  if (a.at(1, "during") != "during") {
+                      throw ScenarioError("unexpected word \"" + a.at(1, "during") +
+                                          "\" (open-panel PATH|cancel during \"COMMAND\"…)");
+                  }
+                  if (a.count() == 2) {
+                      throw ScenarioError("missing command after during");
+                  }
+                  for (std::size_t i = 2; i < a.count(); ++i) {
+                      whileUp.push_back(scope.parseNested(a.positional()[i]));
+                  }
+              }
+              return [answer, whileUp](Simulator& s) {
+                  std::function<void()> run;
+                  if (!whileUp.empty()) {
+                      run = [&s, whileUp] { s.runWhilePanelUp(whileUp); };
+                  }
+                  s.machine().openPanels.planAnswer(answer, std::move(run));
+              };
           });
     t.add("reopen", "reopen", "the person launches the running application again",
           [](const Args& a) {

@@ -3,15 +3,35 @@
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "badge/BadgeModel.h"
 #include "overlay/HUDModel.h"
 
 namespace lumivoke::sim {
 
+void ParseScope::requireSource(const std::string& id) const {
+    if (!sources.contains(id)) {
+        throw ScenarioError("no source \"" + id + "\" was defined on an earlier line");
+    }
+}
+
+void ParseScope::requireRunningApp(const std::string& key) const {
+    if (key != SimWorkspace::kSelfKey && !runningApps.contains(key)) {
+        throw ScenarioError("no running application \"" + key +
+                            "\" was declared on an earlier line (app " + key + " pid=N)");
+    }
+}
+
 void CommandTable::add(std::string name, std::string usage, std::string summary,
                        CommandParser parse) {
     commands_.push_back({std::move(name), std::move(usage), std::move(summary), std::move(parse)});
+}
+
+void CommandTable::add(std::string name, std::string usage, std::string summary,
+                       std::function<Action(const Args&)> parse) {
+    add(std::move(name), std::move(usage), std::move(summary),
+        CommandParser([parse = std::move(parse)](const Args& a, ParseScope&) { return parse(a); }));
 }
 
 const CommandTable::Command* CommandTable::find(const std::string& name) const {
@@ -45,12 +65,18 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     machine_->windows.onCreated = [this](SimWindow& window, HostedView& view) {
         traceWindowView(*this, window, view);
     };
-    // Quitting ends the application once the quitting action has returned.
+    // Quitting ends the application once the quitting action has returned, and once every
+    // open panel is down: a panel's modal run is still inside the application.
     machine_->application.onTerminate = [this] {
         machine_->loop.post([this] {
-            if (app_) {
-                terminate();
+            if (!app_) {
+                return;
             }
+            if (panelsUp_ > 0) {
+                quitWhenPanelsClose_ = true;
+                return;
+            }
+            terminate();
         });
     };
 }
@@ -113,8 +139,25 @@ void Simulator::launch() {
 }
 
 void Simulator::terminate() {
+    if (panelsUp_ > 0) {
+        throw ScenarioError("the application cannot be torn down while its open panel is up");
+    }
     app_.reset();
     machine_->defaults.forgetRegistrations();
+}
+
+void Simulator::runWhilePanelUp(const std::vector<Action>& actions) {
+    struct Up {
+        int& count;
+        explicit Up(int& c) : count(c) { ++count; }
+        ~Up() { --count; }
+        Up(const Up&) = delete;
+        Up& operator=(const Up&) = delete;
+    } up(panelsUp_);
+    for (const auto& action : actions) {
+        action(*this);
+        machine_->settle();
+    }
 }
 
 void Simulator::expect(const std::string& text, bool present) {
@@ -141,30 +184,51 @@ void Simulator::expect(const std::string& text, bool present) {
     throw ExpectationFailed(msg.str());
 }
 
+Action Simulator::parseLine(const std::string& line, ParseScope& scope) const {
+    auto words = splitWords(line);
+    if (words.empty()) {
+        return nullptr;
+    }
+    const std::string name = words.front().text;
+    const CommandTable::Command* command = nullptr;
+    if (!words.front().quoted) {
+        command = table_.find(name);
+    }
+    if (command == nullptr) {
+        throw ScenarioError("unknown command \"" + name + "\" (see --help)");
+    }
+    words.erase(words.begin());
+    return command->parse(Args(std::move(words)), scope);
+}
+
 std::vector<ScenarioStep> Simulator::parse(std::istream& in, const std::string& file) const {
     std::vector<ScenarioStep> steps;
+    ParseScope scope;
+    scope.parseNested = [this, &scope](const std::string& line) {
+        try {
+            auto action = parseLine(line, scope);
+            if (!action) {
+                throw ScenarioError("an empty command");
+            }
+            return action;
+        } catch (const ScenarioError& e) {
+            throw ScenarioError("in " + quoted(line) + ": " + e.what());
+        }
+    };
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
         try {
-            auto words = splitWords(line);
-            if (words.empty()) {
-                continue;
+            if (auto action = parseLine(line, scope)) {
+                steps.push_back({file, number, line, std::move(action)});
             }
-            const std::string name = words.front().text;
-            const CommandTable::Command* command = nullptr;
-            if (!words.front().quoted) {
-                command = table_.find(name);
-            }
-            if (command == nullptr) {
-                throw ScenarioError("unknown command \"" + name + "\" (see --help)");
-            }
-            words.erase(words.begin());
-            steps.push_back({file, number, line, command->parse(Args(std::move(words)))});
         } catch (const ScenarioError& e) {
             throw ScenarioError(file + ":" + std::to_string(number) + ": " + e.what());
         }
+    }
+    if (in.bad()) {
+        throw ScenarioError(file + ": the scenario could not be read");
     }
     return steps;
 }
@@ -174,6 +238,10 @@ int Simulator::run(const std::vector<ScenarioStep>& steps) {
         try {
             step.action(*this);
             machine_->settle();
+            if (std::exchange(quitWhenPanelsClose_, false) && app_) {
+                terminate();
+                machine_->settle();
+            }
         } catch (const ExpectationFailed& e) {
             out_.flush();
             err_ << step.file << ":" << step.line << ": " << e.what() << '\n';

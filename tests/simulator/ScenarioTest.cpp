@@ -87,8 +87,68 @@ TEST_F(SimulatorRun, UnknownCommandAndOptionAreMalformed) {
 }
 
 TEST_F(SimulatorRun, RunTimeFaultStopsWithStatus2) {
-    EXPECT_EQ(run("current com.example.Missing\nlaunch\n"), 2);
-    EXPECT_EQ(err.str(), "s.scn:1: no source \"com.example.Missing\" was defined\n");
+    // Declared, but gone from the system by the time it is named.
+    EXPECT_EQ(run("source id=a\nvanish a\ncurrent a\nlaunch\n"), 2);
+    EXPECT_EQ(err.str(), "s.scn:3: no source \"a\" was defined\n");
+    EXPECT_EQ(out.str().find("launched"), std::string::npos);
+}
+
+TEST_F(SimulatorRun, NamingWhatNoEarlierLineDeclaredIsMalformedAndNothingRuns) {
+    struct Case {
+        const char* script;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"launch\ncurrent x\n", "s.scn:2: no source \"x\" was defined on an earlier line"},
+        {"current a\nsource id=a\n", "s.scn:1: no source \"a\" was defined on an earlier line"},
+        {"source id=a\nlaunch\nenable a b\n",
+         "s.scn:3: no source \"b\" was defined on an earlier line"},
+        {"source id=a\nselect-fails b\n", "s.scn:2: no source \"b\" was defined"},
+        {"vanish a\n", "s.scn:1: no source \"a\" was defined"},
+        {"launch\nsystem-select a\n", "s.scn:2: no source \"a\" was defined"},
+        // A source whose id is not text is named by its place among such sources.
+        {"source id=real:5\ncurrent source#2\n", "s.scn:2: no source \"source#2\""},
+        {"app com.example.Mail\nlaunch\nactivate com.example.Mail\n",
+         "s.scn:3: no running application \"com.example.Mail\" was declared on an earlier line"},
+        {"launch\nfrontmost com.example.Mail\n", "s.scn:2: no running application"},
+        {"launch\nopen-panel cancel during \"current x\"\n",
+         "s.scn:2: in \"current x\": no source \"x\" was defined"},
+    };
+    for (const auto& c : cases) {
+        out.str("");
+        err.str("");
+        EXPECT_EQ(run(c.script), 2) << c.script;
+        EXPECT_EQ(err.str().rfind(c.error, 0), 0u) << c.script << " gave " << err.str();
+        EXPECT_TRUE(out.str().empty()) << c.script;
+    }
+    EXPECT_EQ(run("source id=real:5\nsource langs=en\ncurrent source#2\ncurrent none\n"
+                  "app com.example.Mail pid=300\nlaunch\nactivate com.example.Mail\n"
+                  "frontmost self\nactivate none\n"),
+              0)
+        << err.str();
+}
+
+TEST_F(SimulatorRun, AnOpenPanelRunsItsDuringCommandsWhileItIsUp) {
+    for (const char* bad : {"open-panel cancel during\n", "open-panel cancel after \"launch\"\n",
+                            "open-panel cancel during \"frobnicate\"\n",
+                            "open-panel cancel during \"# nothing\"\n"}) {
+        err.str("");
+        EXPECT_EQ(run(bad), 2) << bad;
+        EXPECT_EQ(err.str().rfind("s.scn:1: ", 0), 0u) << err.str();
+    }
+    const std::string script =
+        "app com.example.Mail name=Mail\nlaunch\nmenu choose \"Settings…\"\n"
+        "settings tab per-app-rules\n"
+        "open-panel /Applications/Mail.app during \"advance 2s\" \"expect \\\"open-panel: "
+        "run\\\"\"\n"
+        "rules add\nexpect \"2.000 open-panel: choose /Applications/Mail.app\"\n";
+    out.str("");
+    err.str("");
+    EXPECT_EQ(run(script), 0) << err.str();
+    // The application cannot be torn down under its own modal run.
+    err.str("");
+    EXPECT_EQ(run("open-panel cancel during \"restart\"\nrules add\n"), 2);
+    EXPECT_NE(err.str().find("while its open panel is up"), std::string::npos) << err.str();
 }
 
 TEST_F(SimulatorRun, ExpectationsSearchOnwardFromTheLastMatch) {

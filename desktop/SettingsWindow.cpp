@@ -260,28 +260,36 @@ void SettingsWidget::buildSetup(QVBoxLayout& layout, SetupView& setup) {
     layout.addStretch();
 }
 
-void SettingsWidget::buildGeneral(QVBoxLayout& layout, GeneralSettingsView& general) {
+void SettingsWidget::buildForm(QVBoxLayout& layout, const std::vector<FormSection>& sections) {
     QWidget* parent = layout.parentWidget();
     auto laterFn = [this](std::function<void()> fn) { later(std::move(fn)); };
-    for (const auto& toggle : general.toggles()) {
-        addToggle(layout, parent, toggle, laterFn);
-        if (toggle.label == GeneralSettingsView::hoverBadgeLabel) {
-            layout.addWidget(caption(GeneralSettingsView::hoverBadgeCaption, parent));
-        } else if (toggle.label == GeneralSettingsView::menubarIconLabel) {
-            layout.addWidget(caption(GeneralSettingsView::menubarCaption, parent));
+    for (const auto& section : sections) {
+        if (section.header) {
+            auto* header = new QLabel(QString::fromStdString(*section.header), parent);
+            QFont bold = header->font();
+            bold.setBold(true);
+            header->setFont(bold);
+            layout.addWidget(header);
+        }
+        for (const auto& row : section.rows) {
+            if (const auto* toggle = std::get_if<ToggleControl>(&row)) {
+                addToggle(layout, parent, *toggle, laterFn);
+            } else if (const auto* text = std::get_if<CaptionText>(&row)) {
+                layout.addWidget(caption(text->text, parent));
+            }
         }
         layout.addSpacing(8);
     }
+}
+
+void SettingsWidget::buildGeneral(QVBoxLayout& layout, GeneralSettingsView& general) {
+    buildForm(layout, general.sections());
     layout.addStretch();
 }
 
 void SettingsWidget::buildRules(QVBoxLayout& layout, PerAppRulesView& rules) {
     QWidget* parent = layout.parentWidget();
-    auto laterFn = [this](std::function<void()> fn) { later(std::move(fn)); };
-    for (const auto& toggle : rules.toggles()) {
-        addToggle(layout, parent, toggle, laterFn);
-    }
-    layout.addWidget(caption(PerAppRulesView::explanation, parent));
+    buildForm(layout, rules.form());
 
     auto* table = new QTreeWidget(parent);
     table->setColumnCount(2);

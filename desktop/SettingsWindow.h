@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Windows.h"
 #include "settings/SettingsWindowController.h"
@@ -35,6 +36,7 @@ private:
     void refresh();
     std::string contentSignature();
     void buildSetup(QVBoxLayout& layout, SetupView& setup);
+    void buildForm(QVBoxLayout& layout, const std::vector<FormSection>& sections);
     void buildGeneral(QVBoxLayout& layout, GeneralSettingsView& general);
     void buildRules(QVBoxLayout& layout, PerAppRulesView& rules);
     void fillRulesTable(PerAppRulesView& rules, int scroll);

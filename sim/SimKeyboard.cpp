@@ -18,7 +18,8 @@ void SimKeyboard::deliver(const KeyEvent& event) {
     }
     for (auto token : tokens) {
         auto it = monitors_.find(token);
-        if (it != monitors_.end() && (it->second.mask & eventMaskBit(event.type)) != 0) {
+        if (it != monitors_.end() && it->second.registeredTrusted &&
+            (it->second.mask & eventMaskBit(event.type)) != 0) {
             auto handler = it->second.handler;
             handler(event);
         }
@@ -61,7 +62,7 @@ std::optional<MonitorToken> SimKeyboard::addGlobalMonitor(
         return std::nullopt;
     }
     const MonitorToken token = nextToken_++;
-    monitors_[token] = Monitor{mask, std::move(handler)};
+    monitors_[token] = Monitor{mask, std::move(handler), trusted_};
     trace_.add("events", "monitor added");
     return token;
 }

@@ -1,6 +1,7 @@
 #include "SimWorkspace.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace lumivoke::sim {
 namespace {
@@ -22,7 +23,28 @@ void SimWorkspace::setFrontmost(const std::string& key) {
     if (!key.empty() && !running_.contains(key)) {
         throw std::invalid_argument("no running application " + key);
     }
+    if (key == kSelfKey && frontmost_ != kSelfKey) {
+        beforeSelf_ = frontmost_;
+    }
     frontmost_ = key;
+}
+
+void SimWorkspace::activateSelf() {
+    if (frontmost_ != kSelfKey) {
+        activate(kSelfKey);
+    }
+}
+
+void SimWorkspace::resignSelf() {
+    if (frontmost_ != kSelfKey) {
+        return;
+    }
+    const std::string previous = std::exchange(beforeSelf_, "");
+    if (!previous.empty() && running_.contains(previous)) {
+        activate(previous);
+    } else {
+        frontmost_.clear();
+    }
 }
 
 void SimWorkspace::activate(const std::string& key) {

@@ -1,5 +1,6 @@
 #include "SimWorkspace.h"
 
+#include <cctype>
 #include <stdexcept>
 #include <utility>
 
@@ -83,8 +84,23 @@ RunningApplication SimWorkspace::currentApplication() {
 }
 
 std::optional<std::string> SimWorkspace::urlForApplication(const std::string& bundleIdentifier) {
-    auto it = locations.find(bundleIdentifier);
-    return it == locations.end() ? std::nullopt : std::optional<std::string>(it->second);
+    // Like the real system, ignore the letter case of the identifier.
+    auto lower = [](std::string text) {
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    if (auto it = locations.find(bundleIdentifier); it != locations.end()) {
+        return it->second;
+    }
+    const std::string wanted = lower(bundleIdentifier);
+    for (const auto& [id, path] : locations) {
+        if (lower(id) == wanted) {
+            return path;
+        }
+    }
+    return std::nullopt;
 }
 
 Image SimWorkspace::iconForFile(const std::string& path) {

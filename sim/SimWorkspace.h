@@ -56,7 +56,7 @@ public:
         std::function<void(const std::optional<RunningApplication>&)> callback) override;
     Token observeActiveSpaceDidChange(std::function<void()> callback) override;
 
-    /// Where installed applications live, by bundle identifier.
+    /// Where installed applications live, by bundle identifier; looked up ignoring case.
     std::map<std::string, std::string> locations;
     /// Icon names by file path; other files get a plain document icon.
     std::map<std::string, std::string> icons;

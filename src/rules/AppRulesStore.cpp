@@ -211,6 +211,10 @@ std::optional<AppRow> makeAppRow(Bundles& bundles, Workspace& workspace, const s
 AppRow resolveAppRow(Bundles& bundles, Workspace& workspace, const std::string& bundleID) {
     if (const auto path = workspace.urlForApplication(bundleID)) {
         if (auto row = makeAppRow(bundles, workspace, *path)) {
+            // The system finds bundles whatever the case of the identifier asked for, so the
+            // bundle's own may differ from the rule's; the row stays the rule's, or the rule
+            // could never be selected, re-assigned or removed.
+            row->bundleID = bundleID;
             return std::move(*row);
         }
     }

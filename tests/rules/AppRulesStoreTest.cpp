@@ -301,6 +301,11 @@ TEST_F(AppRowTest, ResolvesInstalledAppsAndPlaceholdersForTheRest) {
         resolveAppRow(machine.bundles, machine.workspace, "com.example.Mail"),
         (AppRow{"com.example.Mail", "Mail", Image{"icon of /Applications/Mail.app", {24, 24}}}));
 
+    // Found whatever the case asked for, the row is still the one of the identifier asked for.
+    EXPECT_EQ(
+        resolveAppRow(machine.bundles, machine.workspace, "COM.example.mail"),
+        (AppRow{"COM.example.mail", "Mail", Image{"icon of /Applications/Mail.app", {24, 24}}}));
+
     const AppRow placeholder{"com.example.Gone", "com.example.Gone",
                              Image{"generic-application", {24, 24}}};
     EXPECT_EQ(resolveAppRow(machine.bundles, machine.workspace, "com.example.Gone"), placeholder);

@@ -70,9 +70,9 @@ std::string requireSource(Simulator& s, const std::string& id) {
 }
 
 Rect parseRect(const Args& a, std::size_t from) {
-    return {{parseNumber(a.at(from, "x"), "x"), parseNumber(a.at(from + 1, "y"), "y")},
-            {parseNumber(a.at(from + 2, "width"), "width"),
-             parseNumber(a.at(from + 3, "height"), "height")}};
+    return {{parseCoordinate(a.at(from, "x"), "x"), parseCoordinate(a.at(from + 1, "y"), "y")},
+            {parseExtent(a.at(from + 2, "width"), "width"),
+             parseExtent(a.at(from + 3, "height"), "height")}};
 }
 
 }  // namespace
@@ -176,7 +176,7 @@ void addMachineCommands(CommandTable& t) {
     });
     t.add("pointer", "pointer X Y", "moves the pointer", [](const Args& a) {
         a.expectOnly(2, {});
-        const Point p{parseNumber(a.at(0, "x"), "x"), parseNumber(a.at(1, "y"), "y")};
+        const Point p{parseCoordinate(a.at(0, "x"), "x"), parseCoordinate(a.at(1, "y"), "y")};
         return [p](Simulator& s) { s.machine().screens.setPointer(p); };
     });
     t.add("bundle", "bundle [version=V] [build=B]",

@@ -1,5 +1,7 @@
 #include "Simulator.h"
 
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -93,10 +95,10 @@ void Simulator::traceView(SimPanel&, HostedView& view) {
                 case HUDView::Transition::none:
                     break;
                 case HUDView::Transition::inserted:
-                    machine_->trace.add("HUD", "text " + quoted(*s.text) + " (inserted)");
+                    machine_->trace.add("HUD", "text " + sim::quoted(*s.text) + " (inserted)");
                     break;
                 case HUDView::Transition::changed:
-                    machine_->trace.add("HUD", "text " + quoted(*s.text) + " (changed)");
+                    machine_->trace.add("HUD", "text " + sim::quoted(*s.text) + " (changed)");
                     break;
                 case HUDView::Transition::removed:
                     machine_->trace.add("HUD", "text none");
@@ -106,7 +108,7 @@ void Simulator::traceView(SimPanel&, HostedView& view) {
     }
     if (auto* badge = dynamic_cast<BadgeView*>(&view)) {
         viewTokens.push_back(badge->text.subscribe([this](const std::string& text) {
-            machine_->trace.add("Badge", "text " + quoted(text));
+            machine_->trace.add("Badge", "text " + sim::quoted(text));
         }));
     }
 }
@@ -165,8 +167,8 @@ void Simulator::expect(const std::string& text, bool present) {
     for (std::size_t i = searchFrom_; i < lines.size(); ++i) {
         if (lines[i].find(text) != std::string::npos) {
             if (!present) {
-                throw ExpectationFailed("expect-not " + quoted(text) + " failed: found in\n  " +
-                                        lines[i]);
+                throw ExpectationFailed("expect-not " + sim::quoted(text) +
+                                        " failed: found in\n  " + lines[i]);
             }
             searchFrom_ = i + 1;
             return;
@@ -176,12 +178,25 @@ void Simulator::expect(const std::string& text, bool present) {
         return;
     }
     std::ostringstream msg;
-    msg << "expect " << quoted(text) << " failed; searched " << (lines.size() - searchFrom_)
+    msg << "expect " << sim::quoted(text) << " failed; searched " << (lines.size() - searchFrom_)
         << " trace line(s):";
     for (std::size_t i = searchFrom_; i < lines.size(); ++i) {
         msg << "\n  " << lines[i];
     }
     throw ExpectationFailed(msg.str());
+}
+
+std::vector<ScenarioStep> Simulator::parseFile(const std::string& path) const {
+    // A directory opens like a file and reads as nothing at all: an empty scenario that passes.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        throw ScenarioError(path + ": is a directory, not a scenario file");
+    }
+    std::ifstream in(path);
+    if (!in) {
+        throw ScenarioError(path + ": cannot open the scenario");
+    }
+    return parse(in, path);
 }
 
 Action Simulator::parseLine(const std::string& line, ParseScope& scope) const {
@@ -212,7 +227,7 @@ std::vector<ScenarioStep> Simulator::parse(std::istream& in, const std::string& 
             }
             return action;
         } catch (const ScenarioError& e) {
-            throw ScenarioError("in " + quoted(line) + ": " + e.what());
+            throw ScenarioError("in " + sim::quoted(line) + ": " + e.what());
         }
     };
     std::string line;

@@ -102,6 +102,8 @@ public:
 
     /// Parses a whole scenario; throws ScenarioError with "FILE:LINE: " in its message.
     std::vector<ScenarioStep> parse(std::istream& in, const std::string& file) const;
+    /// Parses the scenario file at path; a ScenarioError naming it when it cannot be read.
+    std::vector<ScenarioStep> parseFile(const std::string& path) const;
     /// Parses one line in scope; an empty action for a blank or comment-only line.
     Action parseLine(const std::string& line, ParseScope& scope) const;
     /// Runs the steps; returns 0, 1 for a failed expectation, 2 for a fault at run time.

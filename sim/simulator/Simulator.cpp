@@ -278,7 +278,12 @@ std::string Simulator::help() const {
          "visible effect, \"SECONDS SUBJECT: DETAIL\". After each command every task due at the\n"
          "current virtual time runs.\n\n"
          "Exit status: 0 when the scenario ran and every expectation held; 1 when an expectation\n"
-         "failed; 2 for a malformed scenario (FILE:LINE: message on standard error).\n\n"
+         "failed; 2 for a malformed scenario, a command that cannot run (FILE:LINE: message on\n"
+         "standard error) or a FILE that cannot be read (a directory, for one).\n\n"
+         "The whole file is checked before anything runs, including that every source and\n"
+         "running application a command names was declared on an earlier line. A duration is\n"
+         "at most a day (86400s); a coordinate lies within +-1000000 points, a size within 0 to\n"
+         "1000000.\n\n"
          "Words are separated by spaces; \"…\" keeps spaces (with \\\" and \\\\), '…' is literal;\n"
          "# starts a comment.\n\nCommands:\n";
     for (const auto& c : table_.all()) {

@@ -156,9 +156,16 @@ void Simulator::runWhilePanelUp(const std::vector<Action>& actions) {
         Up(const Up&) = delete;
         Up& operator=(const Up&) = delete;
     } up(panelsUp_);
-    for (const auto& action : actions) {
-        action(*this);
-        machine_->settle();
+    // A fault here surfaces at the line that ran the panel; say where it happened.
+    try {
+        for (const auto& action : actions) {
+            action(*this);
+            machine_->settle();
+        }
+    } catch (const ExpectationFailed& e) {
+        throw ExpectationFailed(std::string("while the open panel was up: ") + e.what());
+    } catch (const ScenarioError& e) {
+        throw ScenarioError(std::string("while the open panel was up: ") + e.what());
     }
 }
 

@@ -208,7 +208,16 @@ TEST_F(SimulatorRun, AnOpenPanelRunsItsDuringCommandsWhileItIsUp) {
     // The application cannot be torn down under its own modal run.
     err.str("");
     EXPECT_EQ(run("open-panel cancel during \"restart\"\nrules add\n"), 2);
-    EXPECT_NE(err.str().find("while its open panel is up"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("s.scn:2: while the open panel was up: the application cannot be "
+                             "torn down while its open panel is up"),
+              std::string::npos)
+        << err.str();
+    err.str("");
+    EXPECT_EQ(run("open-panel cancel during \"expect \\\"no such line\\\"\"\nrules add\n"), 1);
+    EXPECT_EQ(
+        err.str().rfind("s.scn:2: while the open panel was up: expect \"no such line\" failed", 0),
+        0u)
+        << err.str();
 }
 
 TEST_F(SimulatorRun, ExpectationsSearchOnwardFromTheLastMatch) {

@@ -17,15 +17,7 @@ GeneralTab::GeneralTab(GeneralSettingsView& general, const Later& later, QWidget
     : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 12, 0, 0);
-    for (const auto& toggle : general.toggles()) {
-        addToggle(*layout, this, toggle, later);
-        if (toggle.label == GeneralSettingsView::hoverBadgeLabel) {
-            layout->addWidget(caption(GeneralSettingsView::hoverBadgeCaption, this));
-        } else if (toggle.label == GeneralSettingsView::menubarIconLabel) {
-            layout->addWidget(caption(GeneralSettingsView::menubarCaption, this));
-        }
-        layout->addSpacing(8);
-    }
+    addForm(*layout, this, general.sections(), later);
     layout->addStretch();
 }
 

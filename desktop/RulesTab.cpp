@@ -63,10 +63,7 @@ RulesTab::RulesTab(PerAppRulesView& rules, SettingsView& settings, const Later& 
     : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 12, 0, 0);
-    for (const auto& toggle : rules.toggles()) {
-        addToggle(*layout, this, toggle, later);
-    }
-    layout->addWidget(caption(PerAppRulesView::explanation, this));
+    addForm(*layout, this, rules.form(), later);
 
     auto* table = new QTreeWidget(this);
     table->setColumnCount(2);

@@ -36,4 +36,25 @@ void addToggle(QVBoxLayout& layout, QWidget* parent, const ToggleControl& toggle
     layout.addWidget(box);
 }
 
+void addForm(QVBoxLayout& layout, QWidget* parent, const std::vector<FormSection>& sections,
+             const Later& later) {
+    for (const auto& section : sections) {
+        if (section.header) {
+            auto* header = new QLabel(QString::fromStdString(*section.header), parent);
+            QFont bold = header->font();
+            bold.setBold(true);
+            header->setFont(bold);
+            layout.addWidget(header);
+        }
+        for (const auto& row : section.rows) {
+            if (const auto* toggle = std::get_if<ToggleControl>(&row)) {
+                addToggle(layout, parent, *toggle, later);
+            } else if (const auto* text = std::get_if<CaptionText>(&row)) {
+                layout.addWidget(caption(text->text, parent));
+            }
+        }
+        layout.addSpacing(8);
+    }
+}
+
 }  // namespace lumivoke::desktop

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/Controls.h"
 
@@ -21,5 +22,8 @@ QLabel* caption(const std::string& text, QWidget* parent);
 /// A check box drawing toggle; flipping it sets the toggle later.
 void addToggle(QVBoxLayout& layout, QWidget* parent, const ToggleControl& toggle,
                const Later& later);
+/// A form's sections in order: each header in bold, then its switches and captions.
+void addForm(QVBoxLayout& layout, QWidget* parent, const std::vector<FormSection>& sections,
+             const Later& later);
 
 }  // namespace lumivoke::desktop

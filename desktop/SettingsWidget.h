@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "RulesTab.h"
 #include "settings/SettingsWindowController.h"

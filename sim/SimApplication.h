@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "SimWorkspace.h"
 #include "Trace.h"
 #include "base/ObserverList.h"
 #include "platform/Application.h"
@@ -20,10 +21,12 @@ class MenuBarContent;
 namespace lumivoke::sim {
 
 /// The simulated application object: its activation policy, activation and termination, and
-/// the delegate a second launch asks.
+/// the delegate a second launch asks. Activating it makes it the workspace's frontmost
+/// application; turning back into a menu-bar-only application while in front hands the front
+/// back to the application that had it, as on the real system.
 class SimApplication final : public Application {
 public:
-    explicit SimApplication(Trace& trace) : trace_(trace) {}
+    SimApplication(Trace& trace, SimWorkspace& workspace) : trace_(trace), workspace_(workspace) {}
 
     void setActivationPolicy(ActivationPolicy policy) override;
     void activate() override;
@@ -39,6 +42,7 @@ public:
 
 private:
     Trace& trace_;
+    SimWorkspace& workspace_;
     ApplicationDelegate* delegate_ = nullptr;
     std::optional<ActivationPolicy> policy_;
 };

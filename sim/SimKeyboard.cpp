@@ -50,9 +50,10 @@ Token SimKeyboard::addGlobalMonitor(std::uint64_t mask,
         trace_.add("events", "monitor refused");
         return Token();
     }
-    auto monitor = std::make_shared<Token>(
-        monitors_.add([mask, handler = std::move(handler)](const KeyEvent& event) {
-            if ((mask & eventMaskBit(event.type)) != 0) {
+    auto monitor = std::make_shared<Token>(monitors_.add(
+        [mask, registeredTrusted = trusted_, handler = std::move(handler)](const KeyEvent& event) {
+            // A monitor registered without trust never hears a key, even after the grant.
+            if (registeredTrusted && (mask & eventMaskBit(event.type)) != 0) {
                 handler(event);
             }
         }));

@@ -12,7 +12,9 @@ namespace lumivoke::sim {
 
 /// The simulated keyboard: the modifiers held, caps lock, the HID path with a switch for each
 /// of its failure points, and the global event stream, which reaches monitors only while the
-/// process is trusted.
+/// process is trusted. As on the real system, a monitor registered while the process was not
+/// trusted stays deaf for its whole life, even once trust is granted: only a new registration
+/// hears the keys.
 class SimKeyboard final : public KeyboardHardware, public GlobalEventMonitor {
 public:
     enum class HIDFailure { none, matching, service, open };

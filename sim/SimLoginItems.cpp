@@ -48,11 +48,15 @@ OpenPanelResult SimOpenPanels::runModal(const OpenPanelSettings& settings) {
     trace_.add("open-panel", "run title=" + quoted(settings.title) +
                                  " prompt=" + quoted(settings.prompt) + " types=" + types +
                                  " directory=" + settings.directoryURL);
-    std::optional<std::string> answer;
+    Answer planned;
     if (!answers_.empty()) {
-        answer = answers_.front();
+        planned = std::move(answers_.front());
         answers_.pop_front();
     }
+    if (planned.whileUp) {
+        planned.whileUp();
+    }
+    const auto& answer = planned.path;
     if (!answer) {
         trace_.add("open-panel", "cancel");
         return {0, std::nullopt};

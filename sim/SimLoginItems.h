@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,13 +38,17 @@ private:
 /// not-found.
 std::string loginItemStatusName(LoginItemStatus status);
 
-/// The simulated open panel: it answers with what the scenario planned for the next run.
+/// The simulated open panel: it answers with what the scenario planned for the next run. Like
+/// the real one it runs a modal loop, in which other work may happen while it is up.
 class SimOpenPanels final : public OpenPanels {
 public:
     explicit SimOpenPanels(Trace& trace) : trace_(trace) {}
 
-    /// The next panel chooses path (none: the person cancels).
-    void planAnswer(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
+    /// The next panel chooses path (none: the person cancels); whileUp, if given, runs while
+    /// that panel is up, before it answers.
+    void planAnswer(std::optional<std::string> path, std::function<void()> whileUp = nullptr) {
+        answers_.push_back({std::move(path), std::move(whileUp)});
+    }
     bool hasPlannedAnswer() const { return !answers_.empty(); }
     /// The settings of the last panel run.
     const std::optional<OpenPanelSettings>& lastSettings() const { return last_; }
@@ -51,8 +56,13 @@ public:
     OpenPanelResult runModal(const OpenPanelSettings& settings) override;
 
 private:
+    struct Answer {
+        std::optional<std::string> path;
+        std::function<void()> whileUp;
+    };
+
     Trace& trace_;
-    std::deque<std::optional<std::string>> answers_;
+    std::deque<Answer> answers_;
     std::optional<OpenPanelSettings> last_;
 };
 

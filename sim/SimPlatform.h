@@ -53,7 +53,7 @@ public:
     SimWorkspace workspace{loop, trace};
     SimBundles bundles;
     SimWindowFactory windows{trace};
-    SimApplication application{trace};
+    SimApplication application{trace, workspace};
     SimLoginItems loginItems{trace};
     SimOpenPanels openPanels{trace};
     SimLinks links{trace};

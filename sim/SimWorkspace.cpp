@@ -1,6 +1,8 @@
 #include "SimWorkspace.h"
 
+#include <cctype>
 #include <stdexcept>
+#include <utility>
 
 namespace lumivoke::sim {
 namespace {
@@ -22,7 +24,28 @@ void SimWorkspace::setFrontmost(const std::string& key) {
     if (!key.empty() && !running_.contains(key)) {
         throw std::invalid_argument("no running application " + key);
     }
+    if (key == kSelfKey && frontmost_ != kSelfKey) {
+        beforeSelf_ = frontmost_;
+    }
     frontmost_ = key;
+}
+
+void SimWorkspace::activateSelf() {
+    if (frontmost_ != kSelfKey) {
+        activate(kSelfKey);
+    }
+}
+
+void SimWorkspace::resignSelf() {
+    if (frontmost_ != kSelfKey) {
+        return;
+    }
+    const std::string previous = std::exchange(beforeSelf_, "");
+    if (!previous.empty() && running_.contains(previous)) {
+        activate(previous);
+    } else {
+        frontmost_.clear();
+    }
 }
 
 void SimWorkspace::activate(const std::string& key) {
@@ -61,8 +84,23 @@ RunningApplication SimWorkspace::currentApplication() {
 }
 
 std::optional<std::string> SimWorkspace::urlForApplication(const std::string& bundleIdentifier) {
-    auto it = locations.find(bundleIdentifier);
-    return it == locations.end() ? std::nullopt : std::optional<std::string>(it->second);
+    // Like the real system, ignore the letter case of the identifier.
+    auto lower = [](std::string text) {
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    if (auto it = locations.find(bundleIdentifier); it != locations.end()) {
+        return it->second;
+    }
+    const std::string wanted = lower(bundleIdentifier);
+    for (const auto& [id, path] : locations) {
+        if (lower(id) == wanted) {
+            return path;
+        }
+    }
+    return std::nullopt;
 }
 
 Image SimWorkspace::iconForFile(const std::string& path) {

@@ -31,6 +31,12 @@ public:
     void setFrontmost(const std::string& key);
     /// key becomes frontmost and the activation notification follows.
     void activate(const std::string& key);
+    /// This application activates itself: it becomes frontmost, with the notification, unless
+    /// it is already.
+    void activateSelf();
+    /// This application gives up the front: the application that had it before gets it back,
+    /// with the notification, if it still runs; otherwise nothing is frontmost.
+    void resignSelf();
     /// The activation notification without an application in it.
     void postActivationWithoutApplication();
     /// The user moves to another Space; the notification follows.
@@ -50,7 +56,7 @@ public:
         std::function<void(const std::optional<RunningApplication>&)> callback) override;
     Token observeActiveSpaceDidChange(std::function<void()> callback) override;
 
-    /// Where installed applications live, by bundle identifier.
+    /// Where installed applications live, by bundle identifier; looked up ignoring case.
     std::map<std::string, std::string> locations;
     /// Icon names by file path; other files get a plain document icon.
     std::map<std::string, std::string> icons;
@@ -60,6 +66,8 @@ private:
     Trace& trace_;
     std::map<std::string, RunningApplication> running_;
     std::string frontmost_;
+    // The application that was frontmost when this one came to the front.
+    std::string beforeSelf_;
     ObserverList<const std::optional<RunningApplication>&> activation_;
     ObserverList<> spaceChange_;
 };

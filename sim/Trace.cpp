@@ -1,5 +1,7 @@
 #include "Trace.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -25,16 +27,26 @@ void TraceLogSink::write(const LogRecord& record) {
 }
 
 std::string formatNumber(double v) {
-    const double rounded = std::round(v * 1000.0) / 1000.0;
-    char buf[64];
-    if (rounded == std::floor(rounded) && std::fabs(rounded) < 1e15) {
-        std::snprintf(buf, sizeof buf, "%.0f", rounded == 0 ? 0.0 : rounded);
-        return buf;
+    // Scaling to thousandths would overflow for the largest values, which are whole anyway.
+    const double rounded = std::fabs(v) < 1e15 ? std::round(v * 1000.0) / 1000.0 : v;
+    if (rounded == 0) {
+        return "0";  // also for -0
     }
-    std::snprintf(buf, sizeof buf, "%.3f", rounded);
-    std::string s = buf;
-    while (!s.empty() && s.back() == '0') {
-        s.pop_back();
+    // Fixed notation with three decimals, long enough for the largest double (309 digits).
+    std::array<char, 400> buf{};
+    const auto [end, ec] =
+        std::to_chars(buf.data(), buf.data() + buf.size(), rounded, std::chars_format::fixed, 3);
+    if (ec != std::errc()) {
+        return "?";
+    }
+    std::string s(buf.data(), end);
+    if (s.find('.') != std::string::npos) {
+        while (s.back() == '0') {
+            s.pop_back();
+        }
+        if (s.back() == '.') {
+            s.pop_back();
+        }
     }
     return s;
 }

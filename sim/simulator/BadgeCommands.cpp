@@ -3,60 +3,53 @@
 namespace lumivoke::sim {
 namespace {
 
-/// "X,Y" as two numbers.
-std::pair<double, double> parsePair(const std::string& text, const char* what) {
+/// "X,Y" as two numbers, each read by parse.
+std::pair<double, double> parsePair(const std::string& text, const char* what,
+                                    double (*parse)(const std::string&, const char*)) {
     const auto comma = text.find(',');
     if (comma == std::string::npos) {
         throw ScenarioError(std::string("expected ") + what + " as A,B, got \"" + text + "\"");
     }
-    return {parseNumber(text.substr(0, comma), what), parseNumber(text.substr(comma + 1), what)};
+    return {parse(text.substr(0, comma), what), parse(text.substr(comma + 1), what)};
 }
 
-std::optional<Point> parseHotSpot(const std::string& text) {
-    if (text == "missing") {
-        return std::nullopt;
-    }
-    const auto [x, y] = parsePair(text, "hot spot");
+Point parseHotSpot(const std::string& text) {
+    const auto [x, y] = parsePair(text, "hot spot", parseCoordinate);
     return Point{x, y};
 }
 
-std::optional<Size> parseImageSize(const std::string& text) {
-    if (text == "missing") {
-        return std::nullopt;
-    }
-    const auto [w, h] = parsePair(text, "image size");
+Size parseImageSize(const std::string& text) {
+    const auto [w, h] = parsePair(text, "image size", parseExtent);
     return Size{w, h};
 }
 
 }  // namespace
 
 void addBadgeCommands(CommandTable& t) {
-    t.add(
-        "cursor", "cursor ibeam|arrow|none | cursor hot=X,Y size=W,H",
-        "sets the system cursor (each change bumps the cursor seed); the pointer over text "
-        "shows the I-beam",
-        [](const Args& a) {
-            a.expectOnly(1, {"hot", "size"});
-            std::optional<SimCursorServer::Shape> shape;
-            if (a.hasOption("hot") || a.hasOption("size")) {
-                if (a.count() != 0 || !a.hasOption("hot") || !a.hasOption("size")) {
-                    throw ScenarioError("give both hot=X,Y and size=W,H, or a cursor name");
-                }
-                const auto hot = parsePair(*a.option("hot"), "hot spot");
-                const auto size = parsePair(*a.option("size"), "image size");
-                shape = SimCursorServer::Shape{{hot.first, hot.second}, {size.first, size.second}};
-            } else {
-                const std::string name = a.at(0, "cursor name");
-                if (name == "ibeam") {
-                    shape = SimCursorServer::iBeam;
-                } else if (name == "arrow") {
-                    shape = SimCursorServer::arrow;
-                } else if (name != "none") {
-                    throw ScenarioError("unknown cursor \"" + name + "\" (ibeam, arrow, none)");
-                }
-            }
-            return [shape](Simulator& s) { s.machine().cursor.setCurrent(shape); };
-        });
+    t.add("cursor", "cursor ibeam|arrow|none | cursor hot=X,Y size=W,H",
+          "sets the system cursor (each change bumps the cursor seed); the pointer over text "
+          "shows the I-beam",
+          [](const Args& a) {
+              a.expectOnly(1, {"hot", "size"});
+              std::optional<SimCursorServer::Shape> shape;
+              if (a.hasOption("hot") || a.hasOption("size")) {
+                  if (a.count() != 0 || !a.hasOption("hot") || !a.hasOption("size")) {
+                      throw ScenarioError("give both hot=X,Y and size=W,H, or a cursor name");
+                  }
+                  shape = SimCursorServer::Shape{parseHotSpot(*a.option("hot")),
+                                                 parseImageSize(*a.option("size"))};
+              } else {
+                  const std::string name = a.at(0, "cursor name");
+                  if (name == "ibeam") {
+                      shape = SimCursorServer::iBeam;
+                  } else if (name == "arrow") {
+                      shape = SimCursorServer::arrow;
+                  } else if (name != "none") {
+                      throw ScenarioError("unknown cursor \"" + name + "\" (ibeam, arrow, none)");
+                  }
+              }
+              return [shape](Simulator& s) { s.machine().cursor.setCurrent(shape); };
+          });
     t.add("cursor-seed", "cursor-seed missing|present",
           "whether looking up the window server's cursor-seed function finds it (the "
           "application looks it up once)",
@@ -84,8 +77,12 @@ void addBadgeCommands(CommandTable& t) {
                   if (!a.hasOption("hot") || !a.hasOption("size")) {
                       throw ScenarioError("give both hot=X,Y|missing and size=W,H|missing");
                   }
-                  hot = parseHotSpot(*a.option("hot"));
-                  size = parseImageSize(*a.option("size"));
+                  if (*a.option("hot") != "missing") {
+                      hot = parseHotSpot(*a.option("hot"));
+                  }
+                  if (*a.option("size") != "missing") {
+                      size = parseImageSize(*a.option("size"));
+                  }
               }
               return [hot, size](Simulator& s) { s.machine().cursor.setIBeamSignature(hot, size); };
           });

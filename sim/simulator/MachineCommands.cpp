@@ -70,9 +70,9 @@ std::string requireSource(Simulator& s, const std::string& id) {
 }
 
 Rect parseRect(const Args& a, std::size_t from) {
-    return {{parseNumber(a.at(from, "x"), "x"), parseNumber(a.at(from + 1, "y"), "y")},
-            {parseNumber(a.at(from + 2, "width"), "width"),
-             parseNumber(a.at(from + 3, "height"), "height")}};
+    return {{parseCoordinate(a.at(from, "x"), "x"), parseCoordinate(a.at(from + 1, "y"), "y")},
+            {parseExtent(a.at(from + 2, "width"), "width"),
+             parseExtent(a.at(from + 3, "height"), "height")}};
 }
 
 }  // namespace
@@ -114,7 +114,7 @@ void addMachineCommands(CommandTable& t) {
           "[selectable=yes|no]",
           "defines an enabled input source; a property left out is missing; a value prefixed "
           "text:, bool:, real: or list: has that type",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(0, {"id", "name", "langs", "category", "selectable"});
               std::map<SourceProperty, PropertyValue> props;
               const std::pair<const char*, SourceProperty> keys[] = {
@@ -128,12 +128,22 @@ void addMachineCommands(CommandTable& t) {
                       props[which] = parseProperty(*v, which);
                   }
               }
+              // Named as the system will name it: by its id when that is text.
+              const auto id = props.find(SourceProperty::id);
+              if (id != props.end() && std::holds_alternative<std::string>(id->second)) {
+                  scope.sources.insert(std::get<std::string>(id->second));
+              } else {
+                  scope.sources.insert("source#" + std::to_string(++scope.unnamedSources));
+              }
               return [props](Simulator& s) { s.machine().inputSources.define(props); };
           });
     t.add("current", "current ID|none", "makes a source the system's current one (no notification)",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              if (id != "none") {
+                  scope.requireSource(id);
+              }
               return [id](Simulator& s) {
                   s.machine().inputSources.setCurrent(id == "none" ? "" : requireSource(s, id));
               };
@@ -166,7 +176,7 @@ void addMachineCommands(CommandTable& t) {
     });
     t.add("pointer", "pointer X Y", "moves the pointer", [](const Args& a) {
         a.expectOnly(2, {});
-        const Point p{parseNumber(a.at(0, "x"), "x"), parseNumber(a.at(1, "y"), "y")};
+        const Point p{parseCoordinate(a.at(0, "x"), "x"), parseCoordinate(a.at(1, "y"), "y")};
         return [p](Simulator& s) { s.machine().screens.setPointer(p); };
     });
     t.add("bundle", "bundle [version=V] [build=B]",
@@ -211,17 +221,19 @@ void addMachineCommands(CommandTable& t) {
               return [key, value](Simulator& s) { s.machine().defaults.plant(key, value); };
           });
     t.add("select-fails", "select-fails ID", "the system refuses to select the source (status -50)",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              scope.requireSource(id);
               return [id](Simulator& s) {
                   s.machine().inputSources.failSelection(requireSource(s, id));
               };
           });
     t.add("vanish", "vanish ID", "the source disappears from the system without a notification",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              scope.requireSource(id);
               return [id](Simulator& s) { s.machine().inputSources.vanish(requireSource(s, id)); };
           });
     t.add("hid-fails", "hid-fails matching|service|open|none",

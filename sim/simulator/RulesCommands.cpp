@@ -90,7 +90,7 @@ void addRulesCommands(CommandTable& t) {
           "declares an application: running with pid N, and installed at PATH "
           "(/Applications/<last part of the id>.app) with these information values, unless "
           "not-installed; no-bundle-id leaves out its bundle identifier",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(3, {"pid", "name", "display-name", "localized-name", "path", "icon"});
               AppDeclaration d;
               d.key = a.at(0, "bundle identifier");
@@ -119,6 +119,9 @@ void addRulesCommands(CommandTable& t) {
               if (!d.pid && !d.installed) {
                   throw ScenarioError("an application neither running nor installed");
               }
+              if (d.pid) {
+                  scope.runningApps.insert(d.key);
+              }
               d.path = a.option("path").value_or(defaultPath(d.key));
               d.icon = a.option("icon").value_or(d.path);
               if (auto v = a.option("name")) {
@@ -134,9 +137,12 @@ void addRulesCommands(CommandTable& t) {
           });
     t.add("frontmost", "frontmost BUNDLEID|self|none",
           "makes a running application frontmost without a notification (set-up)",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string key = a.at(0, "bundle identifier");
+              if (key != "none") {
+                  scope.requireRunningApp(key);
+              }
               return [key](Simulator& s) {
                   s.machine().workspace.setFrontmost(key == "none" ? "" : requireRunning(s, key));
               };
@@ -144,9 +150,12 @@ void addRulesCommands(CommandTable& t) {
     t.add("activate", "activate BUNDLEID|self|none",
           "the application becomes frontmost and the activation notification follows; none "
           "posts a notification that names no application",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string key = a.at(0, "bundle identifier");
+              if (key != "none") {
+                  scope.requireRunningApp(key);
+              }
               return [key](Simulator& s) {
                   if (key == "none") {
                       s.machine().workspace.postActivationWithoutApplication();

@@ -117,31 +117,37 @@ void addRunningCommands(CommandTable& t) {
                   }
               };
           });
-    t.add("tap", "tap [MS]", "Fn down, MS milliseconds (100 by default), Fn up", [](const Args& a) {
-        a.expectOnly(1, {});
-        long long ms = 100;
-        if (auto v = a.optionalAt(0)) {
-            ms = parseInteger(*v, "milliseconds");
-            if (ms < 0) {
-                throw ScenarioError("milliseconds must not be negative");
-            }
-        }
-        return [ms](Simulator& s) {
-            setFn(s, true);
-            s.machine().advance(std::chrono::milliseconds(ms));
-            setFn(s, false);
-        };
-    });
-    t.add("advance", "advance DURATION", "moves virtual time forward (150ms, 1s)",
+    t.add("tap", "tap [MS]",
+          "Fn down, MS milliseconds (100 by default, at most 86400000, a day), Fn up",
+          [](const Args& a) {
+              a.expectOnly(1, {});
+              long long ms = 100;
+              if (auto v = a.optionalAt(0)) {
+                  ms = parseInteger(*v, "milliseconds");
+                  if (ms < 0 ||
+                      ms > std::chrono::duration_cast<std::chrono::milliseconds>(kMaxDuration)
+                               .count()) {
+                      throw ScenarioError("milliseconds out of range (0 to 86400000, a day)");
+                  }
+              }
+              return [ms](Simulator& s) {
+                  setFn(s, true);
+                  s.machine().advance(std::chrono::milliseconds(ms));
+                  setFn(s, false);
+              };
+          });
+    t.add("advance", "advance DURATION",
+          "moves virtual time forward (150ms, 1s, 0.25s, 500us), at most 86400s (a day) at once",
           [](const Args& a) {
               a.expectOnly(1, {});
               const Duration d = parseDuration(a.at(0, "duration"));
               return [d](Simulator& s) { s.machine().advance(d); };
           });
     t.add("system-select", "system-select ID", "another program selects the source",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const std::string id = a.at(0, "source id");
+              scope.requireSource(id);
               return [id](Simulator& s) {
                   if (!s.machine().inputSources.has(id)) {
                       throw ScenarioError("no source \"" + id + "\" was defined");
@@ -153,11 +159,14 @@ void addRunningCommands(CommandTable& t) {
         t.add(enable ? "enable" : "disable", enable ? "enable ID…" : "disable ID…",
               enable ? "the user enables sources (one notification each)"
                      : "the user disables sources (one notification each)",
-              [enable](const Args& a) {
+              [enable](const Args& a, ParseScope& scope) {
                   a.expectOnly(64, {});
                   const auto ids = a.positional();
                   if (ids.empty()) {
                       throw ScenarioError("missing source id");
+                  }
+                  for (const auto& id : ids) {
+                      scope.requireSource(id);
                   }
                   return [ids, enable](Simulator& s) {
                       for (const auto& id : ids) {

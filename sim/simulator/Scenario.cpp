@@ -145,13 +145,34 @@ Duration parseDuration(const std::string& text) {
         if (text.size() > suffix.size() &&
             text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0) {
             const double v = parseNumber(text.substr(0, text.size() - suffix.size()), "duration");
-            if (v < 0 || v > 1e9) {
-                throw ScenarioError("bad duration \"" + text + "\": out of range");
+            // Checked before converting: a huge count would overflow the microseconds.
+            const double micros = v * u.micros;
+            if (v < 0 || micros > static_cast<double>(kMaxDuration.count())) {
+                throw ScenarioError("bad duration \"" + text +
+                                    "\": out of range (0 to 86400s, a day)");
             }
-            return Duration(static_cast<long long>(std::llround(v * u.micros)));
+            return Duration(static_cast<long long>(std::llround(micros)));
         }
     }
     throw ScenarioError("bad duration \"" + text + "\": use a unit, as in 150ms or 1s");
+}
+
+double parseCoordinate(const std::string& text, const char* what) {
+    const double v = parseNumber(text, what);
+    if (std::fabs(v) > kMaxCoordinate) {
+        throw ScenarioError(std::string("bad ") + what + " \"" + text +
+                            "\": out of range (-1000000 to 1000000)");
+    }
+    return v;
+}
+
+double parseExtent(const std::string& text, const char* what) {
+    const double v = parseNumber(text, what);
+    if (v < 0 || v > kMaxCoordinate) {
+        throw ScenarioError(std::string("bad ") + what + " \"" + text +
+                            "\": out of range (0 to 1000000)");
+    }
+    return v;
 }
 
 bool parseSwitch(const std::string& text, const char* what) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -47,8 +48,18 @@ private:
     std::map<std::string, std::string> options_;
 };
 
-/// Parses "150ms", "1s", "0.25s" or "500us".
+/// The longest stretch of virtual time one command may cover: a day (86400s), which runs in
+/// well under a second; a longer wait takes several commands.
+inline constexpr Duration kMaxDuration = std::chrono::hours(24);
+/// The largest coordinate or size a command takes, in points.
+inline constexpr double kMaxCoordinate = 1'000'000;
+
+/// Parses "150ms", "1s", "0.25s" or "500us", from zero to kMaxDuration.
 Duration parseDuration(const std::string& text);
+/// Parses a coordinate, within ±kMaxCoordinate.
+double parseCoordinate(const std::string& text, const char* what);
+/// Parses a width or height, from 0 to kMaxCoordinate.
+double parseExtent(const std::string& text, const char* what);
 /// Parses a number; an error naming what when it is not one.
 double parseNumber(const std::string& text, const char* what);
 /// Parses an integer; an error naming what when it is not one.

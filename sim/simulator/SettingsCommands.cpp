@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 
 #include "Simulator.h"
 #include "app/SetupState.h"
@@ -118,31 +119,28 @@ void printSetup(Trace& trace, SetupView& view) {
     }
 }
 
-void printGeneral(Trace& trace, GeneralSettingsView& view) {
-    const auto toggles = view.toggles();
-    auto toggle = [&](std::size_t i) {
-        trace.add("settings",
-                  "  toggle " + quoted(toggles[i].label) + " " + onOff(toggles[i].isOn));
-    };
-    trace.add("settings", "section \"General\"");
-    toggle(0);
-    trace.add("settings", "section \"Hover badge\"");
-    toggle(1);
-    trace.add("settings", "  caption " + quoted(GeneralSettingsView::hoverBadgeCaption));
-    trace.add("settings", "section \"Menubar\"");
-    toggle(2);
-    trace.add("settings", "  caption " + quoted(GeneralSettingsView::menubarCaption));
+/// A form as the view gives it: each section's header, then its rows, indented under a header.
+void printForm(Trace& trace, const std::vector<FormSection>& sections) {
+    for (const auto& section : sections) {
+        std::string indent;
+        if (section.header) {
+            trace.add("settings", "section " + quoted(*section.header));
+            indent = "  ";
+        }
+        for (const auto& row : section.rows) {
+            if (const auto* toggle = std::get_if<ToggleControl>(&row)) {
+                trace.add("settings", indent + "toggle " + quoted(toggle->label) + " " +
+                                          onOff(toggle->isOn) +
+                                          (toggle->isEnabled ? "" : " disabled"));
+            } else if (const auto* caption = std::get_if<CaptionText>(&row)) {
+                trace.add("settings", indent + "caption " + quoted(caption->text));
+            }
+        }
+    }
 }
 
 void printRulesTab(Trace& trace, PerAppRulesView& view) {
-    const auto toggles = view.toggles();
-    auto toggle = [&](const ToggleControl& t) {
-        trace.add("settings", "toggle " + quoted(t.label) + " " + onOff(t.isOn) +
-                                  (t.isEnabled ? "" : " disabled"));
-    };
-    toggle(toggles[0]);
-    trace.add("settings", "caption " + quoted(PerAppRulesView::explanation));
-    toggle(toggles[1]);
+    printForm(trace, view.form());
     auto header = [&](const char* title, SortColumn column) {
         std::string out = quoted(title);
         if (auto chevron = view.headerChevron(column)) {
@@ -204,7 +202,7 @@ void printSettings(Simulator& s) {
     if (auto* setup = view.setupView()) {
         printSetup(trace, *setup);
     } else if (auto* general = view.generalView()) {
-        printGeneral(trace, *general);
+        printForm(trace, general->sections());
     } else if (auto* rules = view.perAppRulesView()) {
         printRulesTab(trace, *rules);
     }
@@ -322,16 +320,37 @@ void addSettingsCommands(CommandTable& t) {
                                   "\" (enabled, not-registered, requires-approval, not-found, "
                                   "register-fails, unregister-fails)");
           });
-    t.add("open-panel", "open-panel PATH|cancel",
-          "what the next open panel answers: the application bundle at PATH, or a cancel",
-          [](const Args& a) {
-              a.expectOnly(1, {});
+    t.add("open-panel", "open-panel PATH|cancel [during \"COMMAND\"…]",
+          "what the next open panel answers: the application bundle at PATH, or a cancel; the "
+          "commands after during run while that panel is up, each followed by the tasks due, as "
+          "the panel's modal loop lets them",
+          [](const Args& a, ParseScope& scope) {
+              a.expectOnly(SIZE_MAX, {});
               const std::string word = a.at(0, "path or cancel");
               std::optional<std::string> answer;
               if (word != "cancel") {
                   answer = word;
               }
-              return [answer](Simulator& s) { s.machine().openPanels.planAnswer(answer); };
+              std::vector<Action> whileUp;
+              if (a.count() > 1) {
+                  if (a.at(1, "during") != "during") {
+                      throw ScenarioError("unexpected word \"" + a.at(1, "during") +
+                                          "\" (open-panel PATH|cancel during \"COMMAND\"…)");
+                  }
+                  if (a.count() == 2) {
+                      throw ScenarioError("missing command after during");
+                  }
+                  for (std::size_t i = 2; i < a.count(); ++i) {
+                      whileUp.push_back(scope.parseNested(a.positional()[i]));
+                  }
+              }
+              return [answer, whileUp](Simulator& s) {
+                  std::function<void()> run;
+                  if (!whileUp.empty()) {
+                      run = [&s, whileUp] { s.runWhilePanelUp(whileUp); };
+                  }
+                  s.machine().openPanels.planAnswer(answer, std::move(run));
+              };
           });
     t.add("reopen", "reopen", "the person launches the running application again",
           [](const Args& a) {

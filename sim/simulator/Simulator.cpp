@@ -1,17 +1,39 @@
 #include "Simulator.h"
 
+#include <filesystem>
+#include <fstream>
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <utility>
 
 #include "badge/BadgeModel.h"
 #include "overlay/HUDModel.h"
 
 namespace lumivoke::sim {
 
+void ParseScope::requireSource(const std::string& id) const {
+    if (!sources.contains(id)) {
+        throw ScenarioError("no source \"" + id + "\" was defined on an earlier line");
+    }
+}
+
+void ParseScope::requireRunningApp(const std::string& key) const {
+    if (key != SimWorkspace::kSelfKey && !runningApps.contains(key)) {
+        throw ScenarioError("no running application \"" + key +
+                            "\" was declared on an earlier line (app " + key + " pid=N)");
+    }
+}
+
 void CommandTable::add(std::string name, std::string usage, std::string summary,
                        CommandParser parse) {
     commands_.push_back({std::move(name), std::move(usage), std::move(summary), std::move(parse)});
+}
+
+void CommandTable::add(std::string name, std::string usage, std::string summary,
+                       std::function<Action(const Args&)> parse) {
+    add(std::move(name), std::move(usage), std::move(summary),
+        CommandParser([parse = std::move(parse)](const Args& a, ParseScope&) { return parse(a); }));
 }
 
 const CommandTable::Command* CommandTable::find(const std::string& name) const {
@@ -44,12 +66,18 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     machine_->views.onSettingsWindow = [this](SettingsView& view) {
         traceSettingsView(*this, view);
     };
-    // Quitting ends the application once the quitting action has returned.
+    // Quitting ends the application once the quitting action has returned, and once every
+    // open panel is down: a panel's modal run is still inside the application.
     machine_->application.onTerminate = [this] {
         machine_->loop.post([this] {
-            if (app_) {
-                terminate();
+            if (!app_) {
+                return;
             }
+            if (panelsUp_ > 0) {
+                quitWhenPanelsClose_ = true;
+                return;
+            }
+            terminate();
         });
     };
 }
@@ -65,10 +93,10 @@ void Simulator::traceHUD(HUDView& view) {
             case HUDView::Transition::none:
                 break;
             case HUDView::Transition::inserted:
-                machine_->trace.add("HUD", "text " + quoted(*s.text) + " (inserted)");
+                machine_->trace.add("HUD", "text " + sim::quoted(*s.text) + " (inserted)");
                 break;
             case HUDView::Transition::changed:
-                machine_->trace.add("HUD", "text " + quoted(*s.text) + " (changed)");
+                machine_->trace.add("HUD", "text " + sim::quoted(*s.text) + " (changed)");
                 break;
             case HUDView::Transition::removed:
                 machine_->trace.add("HUD", "text none");
@@ -78,8 +106,9 @@ void Simulator::traceHUD(HUDView& view) {
 }
 
 void Simulator::traceBadge(BadgeView& view) {
-    viewTokens.push_back(view.text.subscribe(
-        [this](const std::string& text) { machine_->trace.add("Badge", "text " + quoted(text)); }));
+    viewTokens.push_back(view.text.subscribe([this](const std::string& text) {
+        machine_->trace.add("Badge", "text " + sim::quoted(text));
+    }));
 }
 
 void Simulator::addScreen(const Screen& screen) {
@@ -110,8 +139,32 @@ void Simulator::launch() {
 }
 
 void Simulator::terminate() {
+    if (panelsUp_ > 0) {
+        throw ScenarioError("the application cannot be torn down while its open panel is up");
+    }
     app_.reset();
     machine_->defaults.forgetRegistrations();
+}
+
+void Simulator::runWhilePanelUp(const std::vector<Action>& actions) {
+    struct Up {
+        int& count;
+        explicit Up(int& c) : count(c) { ++count; }
+        ~Up() { --count; }
+        Up(const Up&) = delete;
+        Up& operator=(const Up&) = delete;
+    } up(panelsUp_);
+    // A fault here surfaces at the line that ran the panel; say where it happened.
+    try {
+        for (const auto& action : actions) {
+            action(*this);
+            machine_->settle();
+        }
+    } catch (const ExpectationFailed& e) {
+        throw ExpectationFailed(std::string("while the open panel was up: ") + e.what());
+    } catch (const ScenarioError& e) {
+        throw ScenarioError(std::string("while the open panel was up: ") + e.what());
+    }
 }
 
 void Simulator::expect(const std::string& text, bool present) {
@@ -119,8 +172,8 @@ void Simulator::expect(const std::string& text, bool present) {
     for (std::size_t i = searchFrom_; i < lines.size(); ++i) {
         if (lines[i].find(text) != std::string::npos) {
             if (!present) {
-                throw ExpectationFailed("expect-not " + quoted(text) + " failed: found in\n  " +
-                                        lines[i]);
+                throw ExpectationFailed("expect-not " + sim::quoted(text) +
+                                        " failed: found in\n  " + lines[i]);
             }
             searchFrom_ = i + 1;
             return;
@@ -130,7 +183,7 @@ void Simulator::expect(const std::string& text, bool present) {
         return;
     }
     std::ostringstream msg;
-    msg << "expect " << quoted(text) << " failed; searched " << (lines.size() - searchFrom_)
+    msg << "expect " << sim::quoted(text) << " failed; searched " << (lines.size() - searchFrom_)
         << " trace line(s):";
     for (std::size_t i = searchFrom_; i < lines.size(); ++i) {
         msg << "\n  " << lines[i];
@@ -138,30 +191,64 @@ void Simulator::expect(const std::string& text, bool present) {
     throw ExpectationFailed(msg.str());
 }
 
+std::vector<ScenarioStep> Simulator::parseFile(const std::string& path) const {
+    // A directory opens like a file and reads as nothing at all: an empty scenario that passes.
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        throw ScenarioError(path + ": is a directory, not a scenario file");
+    }
+    std::ifstream in(path);
+    if (!in) {
+        throw ScenarioError(path + ": cannot open the scenario");
+    }
+    return parse(in, path);
+}
+
+Action Simulator::parseLine(const std::string& line, ParseScope& scope) const {
+    auto words = splitWords(line);
+    if (words.empty()) {
+        return nullptr;
+    }
+    const std::string name = words.front().text;
+    const CommandTable::Command* command = nullptr;
+    if (!words.front().quoted) {
+        command = table_.find(name);
+    }
+    if (command == nullptr) {
+        throw ScenarioError("unknown command \"" + name + "\" (see --help)");
+    }
+    words.erase(words.begin());
+    return command->parse(Args(std::move(words)), scope);
+}
+
 std::vector<ScenarioStep> Simulator::parse(std::istream& in, const std::string& file) const {
     std::vector<ScenarioStep> steps;
+    ParseScope scope;
+    scope.parseNested = [this, &scope](const std::string& line) {
+        try {
+            auto action = parseLine(line, scope);
+            if (!action) {
+                throw ScenarioError("an empty command");
+            }
+            return action;
+        } catch (const ScenarioError& e) {
+            throw ScenarioError("in " + sim::quoted(line) + ": " + e.what());
+        }
+    };
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
         try {
-            auto words = splitWords(line);
-            if (words.empty()) {
-                continue;
+            if (auto action = parseLine(line, scope)) {
+                steps.push_back({file, number, line, std::move(action)});
             }
-            const std::string name = words.front().text;
-            const CommandTable::Command* command = nullptr;
-            if (!words.front().quoted) {
-                command = table_.find(name);
-            }
-            if (command == nullptr) {
-                throw ScenarioError("unknown command \"" + name + "\" (see --help)");
-            }
-            words.erase(words.begin());
-            steps.push_back({file, number, line, command->parse(Args(std::move(words)))});
         } catch (const ScenarioError& e) {
             throw ScenarioError(file + ":" + std::to_string(number) + ": " + e.what());
         }
+    }
+    if (in.bad()) {
+        throw ScenarioError(file + ": the scenario could not be read");
     }
     return steps;
 }
@@ -171,6 +258,10 @@ int Simulator::run(const std::vector<ScenarioStep>& steps) {
         try {
             step.action(*this);
             machine_->settle();
+            if (std::exchange(quitWhenPanelsClose_, false) && app_) {
+                terminate();
+                machine_->settle();
+            }
         } catch (const ExpectationFailed& e) {
             out_.flush();
             err_ << step.file << ":" << step.line << ": " << e.what() << '\n';
@@ -192,7 +283,12 @@ std::string Simulator::help() const {
          "visible effect, \"SECONDS SUBJECT: DETAIL\". After each command every task due at the\n"
          "current virtual time runs.\n\n"
          "Exit status: 0 when the scenario ran and every expectation held; 1 when an expectation\n"
-         "failed; 2 for a malformed scenario (FILE:LINE: message on standard error).\n\n"
+         "failed; 2 for a malformed scenario, a command that cannot run (FILE:LINE: message on\n"
+         "standard error) or a FILE that cannot be read (a directory, for one).\n\n"
+         "The whole file is checked before anything runs, including that every source and\n"
+         "running application a command names was declared on an earlier line. A duration is\n"
+         "at most a day (86400s); a coordinate lies within +-1000000 points, a size within 0 to\n"
+         "1000000.\n\n"
          "Words are separated by spaces; \"…\" keeps spaces (with \\\" and \\\\), '…' is literal;\n"
          "# starts a comment.\n\nCommands:\n";
     for (const auto& c : table_.all()) {

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,26 @@ class Simulator;
 
 /// What a command does when its turn comes.
 using Action = std::function<void(Simulator&)>;
+
+/// What the lines parsed so far declared, so that a command naming a source or an application
+/// that no earlier line declared is malformed before anything runs.
+struct ParseScope {
+    /// Keys of the sources defined so far: their ids, or "source#N" for those without one.
+    std::set<std::string> sources;
+    int unnamedSources = 0;
+    /// Keys of the applications declared as running (with pid=N).
+    std::set<std::string> runningApps;
+    /// Parses one more command line in this scope (the commands an open panel runs while up).
+    std::function<Action(const std::string&)> parseNested;
+
+    /// A scenario error unless id names a source defined on an earlier line.
+    void requireSource(const std::string& id) const;
+    /// A scenario error unless key names an application declared running on an earlier line.
+    void requireRunningApp(const std::string& key) const;
+};
+
 /// Checks one command's words and returns its action; throws ScenarioError when malformed.
-using CommandParser = std::function<Action(const Args&)>;
+using CommandParser = std::function<Action(const Args&, ParseScope&)>;
 
 /// The scenario language: every command with its usage and a one-line summary.
 class CommandTable {
@@ -32,6 +51,9 @@ public:
     };
 
     void add(std::string name, std::string usage, std::string summary, CommandParser parse);
+    /// For the many commands that need nothing of the scope.
+    void add(std::string name, std::string usage, std::string summary,
+             std::function<Action(const Args&)> parse);
     const Command* find(const std::string& name) const;
     const std::vector<Command>& all() const { return commands_; }
 
@@ -80,6 +102,10 @@ public:
 
     /// Parses a whole scenario; throws ScenarioError with "FILE:LINE: " in its message.
     std::vector<ScenarioStep> parse(std::istream& in, const std::string& file) const;
+    /// Parses the scenario file at path; a ScenarioError naming it when it cannot be read.
+    std::vector<ScenarioStep> parseFile(const std::string& path) const;
+    /// Parses one line in scope; an empty action for a blank or comment-only line.
+    Action parseLine(const std::string& line, ParseScope& scope) const;
     /// Runs the steps; returns 0, 1 for a failed expectation, 2 for a fault at run time.
     int run(const std::vector<ScenarioStep>& steps);
     /// The --help text.
@@ -94,8 +120,12 @@ public:
     AppState& requireApp();
     /// Starts the application on the machine (a scenario error if it runs already).
     void launch();
-    /// Tears the application down, as when it quits.
+    /// Tears the application down, as when it quits; a scenario error while an open panel is
+    /// up, whose modal run is still inside the application.
     void terminate();
+    /// Runs commands the way an open panel's modal loop lets work happen while it is up: each
+    /// command, then every task due.
+    void runWhilePanelUp(const std::vector<Action>& actions);
 
     /// Checks that a trace line after the last matched one contains text (or, for absent,
     /// that none does); a match moves the search start past it.
@@ -122,6 +152,9 @@ private:
     std::unique_ptr<LumivokeApp> app_;
     std::size_t searchFrom_ = 0;
     bool defaultScreen_ = true;
+    // Open panels up now, one inside the other; quitting waits until none is.
+    int panelsUp_ = 0;
+    bool quitWhenPanelsClose_ = false;
 };
 
 }  // namespace lumivoke::sim

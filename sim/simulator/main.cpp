@@ -1,4 +1,3 @@
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -30,12 +29,7 @@ int main(int argc, char** argv) {
         if (file == "-") {
             steps = simulator.parse(std::cin, "<stdin>");
         } else {
-            std::ifstream in(file);
-            if (!in) {
-                std::cerr << file << ": cannot open the scenario\n";
-                return 2;
-            }
-            steps = simulator.parse(in, file);
+            steps = simulator.parseFile(file);
         }
     } catch (const lumivoke::sim::ScenarioError& e) {
         std::cerr << e.what() << '\n';

@@ -1,5 +1,7 @@
 #include "base/Logger.h"
 
+#include "base/Unicode.h"
+
 #include <cstdio>
 #include <iostream>
 
@@ -108,7 +110,67 @@ std::string printfOne(const std::string& flags, char conv, const LogArg& arg) {
     }
 }
 
+void appendHex(std::string& out, const char* prefix, unsigned value, int digits) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += prefix;
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
+        out += kHex[(value >> shift) & 0xF];
+    }
+}
+
+/// Code points that could break a record into lines, drive the terminal, or make its text read
+/// differently from what it holds: C1 controls, line and paragraph separators, and the
+/// bidirectional embeddings, overrides and isolates.
+bool isInvisibleControl(char32_t cp) {
+    return (cp >= 0x80 && cp <= 0x9F) || cp == 0x2028 || cp == 0x2029 ||
+           (cp >= 0x202A && cp <= 0x202E) || (cp >= 0x2066 && cp <= 0x2069);
+}
+
 }  // namespace
+
+std::string escapeLogText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\\') {
+            out += "\\\\";
+            ++i;
+        } else if (byte == '\n') {
+            out += "\\n";
+            ++i;
+        } else if (byte == '\r') {
+            out += "\\r";
+            ++i;
+        } else if (byte == '\t') {
+            out += "\\t";
+            ++i;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            appendHex(out, "\\x", byte, 2);
+            ++i;
+        } else if (byte < 0x80) {
+            out += static_cast<char>(byte);
+            ++i;
+        } else {
+            const auto scalar = firstScalar(text.substr(i, 4));
+            if (!scalar) {
+                // Not UTF-8: a terminal could take a lone byte for a control.
+                appendHex(out, "\\x", byte, 2);
+                ++i;
+                continue;
+            }
+            const std::size_t length = utf8Encode(*scalar).size();
+            if (isInvisibleControl(*scalar)) {
+                appendHex(out, "\\u", static_cast<unsigned>(*scalar), 4);
+            } else {
+                out.append(text.substr(i, length));
+            }
+            i += length;
+        }
+    }
+    return out;
+}
 
 std::string renderLogFormat(std::string_view format, std::span<const LogArg> args) {
     std::string out;
@@ -166,7 +228,9 @@ std::string renderLogFormat(std::string_view format, std::span<const LogArg> arg
             out += truth ? "true" : "false";
             continue;
         }
-        out += printfOne(flags, conv, arg);
+        // The arguments come from stored and system-provided text; escaped, none can forge a
+        // record.
+        out += escapeLogText(printfOne(flags, conv, arg));
     }
     return out;
 }

@@ -50,10 +50,16 @@ public:
 /// One argument of a log message.
 using LogArg = std::variant<std::int64_t, std::uint64_t, double, bool, std::string>;
 
+/// Text made safe for one log record: a backslash doubled; newline, return and tab as \n, \r
+/// and \t; other C0 controls, DEL and bytes that are not UTF-8 as \xNN; C1 controls, the line
+/// and paragraph separators and the bidirectional controls as \uNNNN. Everything else is kept.
+std::string escapeLogText(std::string_view text);
+
 /// Renders a format string with the system's privacy-annotated placeholders ("%{public}s",
 /// "%{public}ld", "%{bool,public}d", …): "%{bool,…}d" renders true or false, the others as
-/// printf would. A placeholder without an argument renders as "<missing>"; rendering never
-/// reads past args, whatever the format holds.
+/// printf would, each escaped with escapeLogText, so no argument can break a record into lines
+/// or reach a terminal as a control. A placeholder without an argument renders as "<missing>";
+/// rendering never reads past args, whatever the format holds.
 std::string renderLogFormat(std::string_view format, std::span<const LogArg> args);
 
 /// A logger of subsystem "com.velmorandix.Lumivoke" with one category.

@@ -1,7 +1,37 @@
 #include "base/Unicode.h"
 
+#include <unicode/brkiter.h>
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+#include <unicode/utext.h>
+
+#include <memory>
+
 namespace lumivoke {
 namespace {
+
+/// Plain ASCII without CR, whose characters are single bytes and case-map alone: the common
+/// case (language tags) needs no break iterator.
+bool isSimpleASCII(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80 || c == '\r') {
+            return false;
+        }
+    }
+    return true;
+}
+
+/// Valid UTF-8 (malformed bytes replaced by U+FFFD), as ICU reads it.
+icu::UnicodeString toUnicode(std::string_view utf8) {
+    return icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
+}
+
+std::string toUTF8(const icu::UnicodeString& text) {
+    std::string out;
+    text.toUTF8String(out);
+    return out;
+}
 
 /// Decodes the scalar at text[i]; returns its length in bytes, or 0 when malformed.
 std::size_t decode(std::string_view text, std::size_t i, char32_t& out) {
@@ -65,14 +95,42 @@ std::string firstCharacters(std::string_view utf8, std::size_t n) {
     return std::string(utf8.substr(0, i));
 }
 
-std::string upperCased(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+std::string firstGraphemeClusters(std::string_view utf8, std::size_t n) {
+    if (isSimpleASCII(utf8)) {
+        return std::string(utf8.substr(0, n));
     }
-    return out;
+    const icu::UnicodeString text = toUnicode(utf8);
+    UErrorCode status = U_ZERO_ERROR;
+    // Main thread only, and made once: a character break iterator is costly to create.
+    static const std::unique_ptr<icu::BreakIterator> characters(
+        icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+    if (!characters) {
+        return toUTF8(text.tempSubString(0, text.moveIndex32(0, static_cast<std::int32_t>(n))));
+    }
+    characters->setText(text);
+    std::int32_t end = characters->first();
+    for (std::size_t taken = 0; taken < n; ++taken) {
+        const std::int32_t next = characters->next();
+        if (next == icu::BreakIterator::DONE) {
+            break;
+        }
+        end = next;
+    }
+    return toUTF8(text.tempSubString(0, end));
+}
+
+std::string upperCased(std::string_view utf8) {
+    if (isSimpleASCII(utf8)) {
+        std::string out(utf8);
+        for (char& c : out) {
+            if (c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - 'a' + 'A');
+            }
+        }
+        return out;
+    }
+    icu::UnicodeString text = toUnicode(utf8);
+    return toUTF8(text.toUpper(icu::Locale::getRoot()));
 }
 
 std::string utf8Encode(char32_t cp) {

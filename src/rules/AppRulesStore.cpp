@@ -11,8 +11,13 @@ using Json = nlohmann::json;
 
 constexpr Size kRowIconSize{24, 24};
 
-/// The library's message without its "[json.exception.…] " prefix and without the "last
-/// read: '…'" part, which would echo raw stored bytes into the log.
+/// Longest description a decoding or encoding error gets in the log.
+constexpr std::size_t kMaxDescription = 160;
+
+/// The library's message without its "[json.exception.…] " prefix and without anything that
+/// would echo stored bytes into the log: the "; last read: '…'" part (and what follows it,
+/// whose end cannot be told from the echo) and the digits of an overflowing number. Kept short
+/// whatever the library says.
 std::string describe(const std::exception& e) {
     std::string text = e.what();
     if (text.rfind("[json.exception.", 0) == 0) {
@@ -20,10 +25,19 @@ std::string describe(const std::exception& e) {
             text.erase(0, close + 2);
         }
     }
-    const std::string lastRead = "; last read: '";
-    if (const auto from = text.find(lastRead); from != std::string::npos) {
-        const auto to = text.find("'; ", from + lastRead.size());
-        text.erase(from, to == std::string::npos ? std::string::npos : to + 1 - from);
+    for (const char* echo : {"; last read: '", " parsing '"}) {
+        if (const auto from = text.find(echo); from != std::string::npos) {
+            text.erase(from);
+        }
+    }
+    if (text.size() > kMaxDescription) {
+        std::size_t cut = kMaxDescription;
+        // Never in the middle of a UTF-8 sequence.
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        text.erase(cut);
+        text += "…";
     }
     return text;
 }
@@ -211,6 +225,10 @@ std::optional<AppRow> makeAppRow(Bundles& bundles, Workspace& workspace, const s
 AppRow resolveAppRow(Bundles& bundles, Workspace& workspace, const std::string& bundleID) {
     if (const auto path = workspace.urlForApplication(bundleID)) {
         if (auto row = makeAppRow(bundles, workspace, *path)) {
+            // The system finds bundles whatever the case of the identifier asked for, so the
+            // bundle's own may differ from the rule's; the row stays the rule's, or the rule
+            // could never be selected, re-assigned or removed.
+            row->bundleID = bundleID;
             return std::move(*row);
         }
     }

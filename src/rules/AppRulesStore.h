@@ -87,8 +87,9 @@ struct AppRow {
 /// be opened or has no bundle identifier.
 std::optional<AppRow> makeAppRow(Bundles& bundles, Workspace& workspace, const std::string& path);
 
-/// The row shown for a stored rule: the installed application's row, else a placeholder with
-/// the bundle identifier as its name and the generic application icon.
+/// The row shown for a stored rule, identified by the rule's bundle identifier: the installed
+/// application's name and icon, else a placeholder with the bundle identifier as its name and
+/// the generic application icon.
 AppRow resolveAppRow(Bundles& bundles, Workspace& workspace, const std::string& bundleID);
 
 }  // namespace lumivoke

@@ -3,6 +3,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace lumivoke {
 
@@ -24,5 +26,32 @@ struct ButtonControl {
     bool isEnabled = true;
     std::function<void()> action;
 };
+
+/// A line of explanation under a control, in caption font and the secondary style.
+struct CaptionText {
+    std::string text;
+};
+
+/// One row of a form: a switch or an explanation.
+using FormRow = std::variant<ToggleControl, CaptionText>;
+
+/// One section of a form, with its header text if it has one.
+struct FormSection {
+    std::optional<std::string> header;
+    std::vector<FormRow> rows;
+};
+
+/// The switches of a form, in the order they are shown.
+inline std::vector<ToggleControl> togglesOf(const std::vector<FormSection>& sections) {
+    std::vector<ToggleControl> toggles;
+    for (const auto& section : sections) {
+        for (const auto& row : section.rows) {
+            if (const auto* toggle = std::get_if<ToggleControl>(&row)) {
+                toggles.push_back(*toggle);
+            }
+        }
+    }
+    return toggles;
+}
 
 }  // namespace lumivoke

@@ -47,12 +47,24 @@ void GeneralSettingsView::changeMenubarIconVisible(bool on) {
     defaults_.set(defaults_keys::menubarIconVisible, on);
 }
 
-std::vector<ToggleControl> GeneralSettingsView::toggles() {
+// A port may run a switch's action on a later turn; the action holds the view weakly.
+std::vector<FormSection> GeneralSettingsView::sections() {
+    const auto weak = anchor_.weak();
     return {
-        {launchAtLoginLabel, *launchAtLogin, true, [this](bool on) { changeLaunchAtLogin(on); }},
-        {hoverBadgeLabel, isHoverBadgeShown(), true, [this](bool on) { changeHoverBadge(on); }},
-        {menubarIconLabel, isMenubarIconVisible(), true,
-         [this](bool on) { changeMenubarIconVisible(on); }},
+        {generalHeader,
+         {ToggleControl{launchAtLoginLabel, *launchAtLogin, true,
+                        bindWeak(weak, [](GeneralSettingsView& self,
+                                          bool on) { self.changeLaunchAtLogin(on); })}}},
+        {hoverBadgeHeader,
+         {ToggleControl{hoverBadgeLabel, isHoverBadgeShown(), true,
+                        bindWeak(weak, [](GeneralSettingsView& self,
+                                          bool on) { self.changeHoverBadge(on); })},
+          CaptionText{hoverBadgeCaption}}},
+        {menubarHeader,
+         {ToggleControl{menubarIconLabel, isMenubarIconVisible(), true,
+                        bindWeak(weak, [](GeneralSettingsView& self,
+                                          bool on) { self.changeMenubarIconVisible(on); })},
+          CaptionText{menubarCaption}}},
     };
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Published.h"
+#include "base/WeakAnchor.h"
 #include "platform/LoginItems.h"
 #include "platform/UserDefaults.h"
 #include "settings/Controls.h"
@@ -16,6 +17,9 @@ class AppState;
 /// application), the hover badge and the menu-bar icon.
 class GeneralSettingsView {
 public:
+    static constexpr const char* generalHeader = "General";
+    static constexpr const char* hoverBadgeHeader = "Hover badge";
+    static constexpr const char* menubarHeader = "Menubar";
     static constexpr const char* launchAtLoginLabel = "Launch at login";
     static constexpr const char* hoverBadgeLabel = "Show hover badge";
     static constexpr const char* menubarIconLabel = "Show menubar icon";
@@ -30,6 +34,9 @@ public:
     GeneralSettingsView(AppState& state, LoginItemService& loginItems, UserDefaults& defaults,
                         bool initialLaunchAtLogin);
 
+    /// The tab is built anew: launchAtLogin starts from whether the login item was enabled
+    /// then.
+    void reset(bool initialLaunchAtLogin) { launchAtLogin.set(initialLaunchAtLogin); }
     /// The tab is shown: the login-item status may have changed elsewhere, so re-read it.
     void appear();
 
@@ -43,8 +50,10 @@ public:
     bool isMenubarIconVisible() const;
     void changeMenubarIconVisible(bool on);
 
+    /// The form: a section per switch, each with its header and explanation.
+    std::vector<FormSection> sections();
     /// The three switches in the order they are shown.
-    std::vector<ToggleControl> toggles();
+    std::vector<ToggleControl> toggles() { return togglesOf(sections()); }
 
     /// The displayed launch-at-login state; assigned by the view itself.
     Published<bool> launchAtLogin;
@@ -55,6 +64,7 @@ private:
     AppState& state_;
     LoginItemService& loginItems_;
     UserDefaults& defaults_;
+    WeakAnchor<GeneralSettingsView> anchor_{this};
 };
 
 }  // namespace lumivoke

@@ -30,6 +30,14 @@ PerAppRulesView::PerAppRulesView(AppState& state, AppRulesStore& store, Bundles&
       openPanels_(openPanels),
       scrollTo_(std::move(scrollTo)) {}
 
+void PerAppRulesView::reset() {
+    ++generation_;
+    selection_.reset();
+    pendingScroll_.reset();
+    sortColumn_ = SortColumn::appName;
+    sortDirection_ = SortDirection::ascending;
+}
+
 std::optional<std::string> PerAppRulesView::sourceName(const std::string& bundleID) const {
     const auto& rules = *store_.rules;
     const auto rule = rules.find(bundleID);
@@ -90,7 +98,12 @@ std::optional<std::string> PerAppRulesView::headerChevron(SortColumn column) con
 }
 
 void PerAppRulesView::addApplication() {
+    const std::uint64_t generation = generation_;
     const auto result = openPanels_.runModal(addPanelSettings());
+    // The panel's modal run lets other work happen, a second launch that builds the tab anew
+    // included: the person's choice is still stored, but selecting and scrolling belong to the
+    // tab that asked, which is gone then.
+    auto sameTab = [&] { return generation == generation_; };
     if (result.response != kModalResponseOK || !result.path) {
         return;
     }
@@ -100,8 +113,10 @@ void PerAppRulesView::addApplication() {
     }
     if (store_.rules->contains(row->bundleID)) {
         // Already listed: show the person where, and leave its rule alone.
-        selection_ = row->bundleID;
-        setPendingScroll(row->bundleID);
+        if (sameTab()) {
+            selection_ = row->bundleID;
+            setPendingScroll(row->bundleID);
+        }
         return;
     }
     std::string sourceID;
@@ -114,8 +129,10 @@ void PerAppRulesView::addApplication() {
         return;
     }
     store_.setRule(row->bundleID, sourceID);
-    selection_ = row->bundleID;
-    setPendingScroll(row->bundleID);
+    if (sameTab()) {
+        selection_ = row->bundleID;
+        setPendingScroll(row->bundleID);
+    }
 }
 
 void PerAppRulesView::removeSelected() {
@@ -145,19 +162,26 @@ bool PerAppRulesView::isTableEnabled() const {
     return *state_.isPerAppRulesEnabled;
 }
 
-std::vector<ToggleControl> PerAppRulesView::toggles() {
-    return {
-        {enableLabel, *state_.isPerAppRulesEnabled, true,
-         [this](bool on) { state_.setPerAppRulesEnabled(on); }},
-        {hudLabel, *state_.isHUDOnAutoSwitchEnabled, isTableEnabled(),
-         [this](bool on) { state_.setHUDOnAutoSwitchEnabled(on); }},
-    };
+// A port may run a control's action on a later turn; the action holds the view weakly.
+std::vector<FormSection> PerAppRulesView::form() {
+    return {{std::nullopt,
+             {ToggleControl{
+                  enableLabel, *state_.isPerAppRulesEnabled, true,
+                  bindWeak(anchor_.weak(), [](PerAppRulesView& self,
+                                              bool on) { self.state_.setPerAppRulesEnabled(on); })},
+              CaptionText{explanation},
+              ToggleControl{hudLabel, *state_.isHUDOnAutoSwitchEnabled, isTableEnabled(),
+                            bindWeak(anchor_.weak(), [](PerAppRulesView& self, bool on) {
+                                self.state_.setHUDOnAutoSwitchEnabled(on);
+                            })}}}};
 }
 
 std::vector<ButtonControl> PerAppRulesView::buttons() {
     return {
-        {addHelp, "plus", true, [this] { addApplication(); }},
-        {removeHelp, "minus", selection_.has_value(), [this] { removeSelected(); }},
+        {addHelp, "plus", true,
+         bindWeak(anchor_.weak(), [](PerAppRulesView& self) { self.addApplication(); })},
+        {removeHelp, "minus", selection_.has_value(),
+         bindWeak(anchor_.weak(), [](PerAppRulesView& self) { self.removeSelected(); })},
     };
 }
 

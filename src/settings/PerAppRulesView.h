@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "base/WeakAnchor.h"
 #include "platform/Bundles.h"
 #include "platform/OpenPanel.h"
 #include "platform/Workspace.h"
@@ -22,7 +24,7 @@ enum class SortDirection { ascending, descending };
 
 /// The Per-App Rules tab: the feature's two switches and the table of rules, which edits the
 /// store directly and keeps no copy of the rules. Its selection, pending scroll and sort order
-/// live as long as the tab stays displayed.
+/// live as long as the tab stays displayed; reset() starts them again when it is built anew.
 class PerAppRulesView {
 public:
     static constexpr const char* enableLabel = "Enable per-app rules";
@@ -42,6 +44,10 @@ public:
     /// scrollTo brings a row (by bundle identifier) to the centre of the table.
     PerAppRulesView(AppState& state, AppRulesStore& store, Bundles& bundles, Workspace& workspace,
                     OpenPanels& openPanels, std::function<void(const std::string&)> scrollTo);
+
+    /// The tab is built anew: no selection, no pending scroll, sorted by name ascending. An add
+    /// still waiting for its open panel then stores its rule but leaves this state alone.
+    void reset();
 
     /// The rows to show, built from the store and sorted by the current column and direction.
     std::vector<AppRuleRow> sortedRows() const;
@@ -67,7 +73,10 @@ public:
     /// The table (and the HUD switch) can be used only while the feature is on.
     bool isTableEnabled() const;
 
-    std::vector<ToggleControl> toggles();
+    /// The form above the table: one section without a header, the feature's switch, the
+    /// explanation and the HUD switch.
+    std::vector<FormSection> form();
+    std::vector<ToggleControl> toggles() { return togglesOf(form()); }
     /// The add and the remove button, by their help texts.
     std::vector<ButtonControl> buttons();
 
@@ -84,6 +93,10 @@ private:
     std::optional<std::string> pendingScroll_;
     SortColumn sortColumn_ = SortColumn::appName;
     SortDirection sortDirection_ = SortDirection::ascending;
+    // Counts the times the tab was built anew: what an action began for an earlier one is not
+    // this tab's business any more.
+    std::uint64_t generation_ = 0;
+    WeakAnchor<PerAppRulesView> anchor_{this};
 };
 
 }  // namespace lumivoke

@@ -25,11 +25,12 @@ SettingsView::SettingsView(AppState& state, SetupState& setupState,
     build(*tabSelection.selected);
     // Every show assigns the selection; only a different tab rebuilds the content, so a tab
     // keeps its state while it stays on screen.
-    selectionToken_ = tabSelection.selected.subscribe([this](SettingsTab tab) {
-        if (tab != *visibleTab) {
-            build(tab);
-        }
-    });
+    selectionToken_ = tabSelection.selected.subscribe(
+        bindWeak(anchor_.weak(), [](SettingsView& self, SettingsTab tab) {
+            if (tab != *self.visibleTab) {
+                self.build(tab);
+            }
+        }));
 }
 
 std::string SettingsView::versionLine() const {
@@ -37,39 +38,52 @@ std::string SettingsView::versionLine() const {
 }
 
 void SettingsView::build(SettingsTab tab) {
-    setup_.reset();
-    general_.reset();
-    perAppRules_.reset();
     auto& platform = state_.platform();
+    // The tab shown until now is gone, whichever comes next; an action of it still running
+    // (an add waiting for its open panel) finds its view started again and leaves it alone.
+    if (perAppRules_) {
+        perAppRules_->reset();
+    }
     switch (tab) {
         case SettingsTab::setup:
-            setup_ = std::make_unique<SetupView>(state_, setupState_, platform.links);
+            // Nothing of its own to start again: it shows the application's state.
+            if (!setup_) {
+                setup_ = std::make_unique<SetupView>(state_, setupState_, platform.links);
+            }
             break;
-        case SettingsTab::general:
-            general_ = std::make_unique<GeneralSettingsView>(
-                state_, platform.loginItems, platform.defaults,
-                platform.loginItems.status() == LoginItemStatus::enabled);
+        case SettingsTab::general: {
+            const bool launchAtLogin = platform.loginItems.status() == LoginItemStatus::enabled;
+            if (!general_) {
+                general_ = std::make_unique<GeneralSettingsView>(state_, platform.loginItems,
+                                                                 platform.defaults, launchAtLogin);
+            } else {
+                general_->reset(launchAtLogin);
+            }
             break;
+        }
         case SettingsTab::perAppRules:
-            perAppRules_ = std::make_unique<PerAppRulesView>(
-                state_, state_.appRulesStore(), platform.bundles, platform.workspace,
-                platform.openPanels, [this](const std::string& bundleID) {
-                    if (onScrollToRule) {
-                        onScrollToRule(bundleID);
-                    }
-                });
+            if (!perAppRules_) {
+                perAppRules_ = std::make_unique<PerAppRulesView>(
+                    state_, state_.appRulesStore(), platform.bundles, platform.workspace,
+                    platform.openPanels,
+                    bindWeak(anchor_.weak(), [](SettingsView& self, const std::string& bundleID) {
+                        if (self.onScrollToRule) {
+                            self.onScrollToRule(bundleID);
+                        }
+                    }));
+            }
             break;
     }
     visibleTab.set(tab);
-    if (isShown_ && general_) {
+    if (isShown_ && tab == SettingsTab::general) {
         general_->appear();
     }
 }
 
 void SettingsView::appear() {
     isShown_ = true;
-    if (general_) {
-        general_->appear();
+    if (auto* general = generalView()) {
+        general->appear();
     }
 }
 

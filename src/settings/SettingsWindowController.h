@@ -7,6 +7,7 @@
 
 #include "app/SetupState.h"
 #include "base/Published.h"
+#include "base/WeakAnchor.h"
 #include "platform/Windows.h"
 #include "settings/GeneralSettingsView.h"
 #include "settings/PerAppRulesView.h"
@@ -30,8 +31,10 @@ public:
 };
 
 /// The root view of the settings window: the tab control, the selected tab and the version
-/// line. Each time a tab is selected its view is built afresh, so the tab starts from its
-/// initial state.
+/// line. Each time another tab is selected its view is built anew, so the tab starts from its
+/// initial state. A tab's view object is made once and kept, though: building anew resets its
+/// state, because one of its actions may still be on the stack (the open panel's modal run lets
+/// a second launch switch the tab), and a view must never die under its own action.
 class SettingsView final {
 public:
     static constexpr Size size{520, 560};
@@ -55,9 +58,13 @@ public:
     /// The tab whose view is built now; changes only when another tab is selected.
     Published<SettingsTab> visibleTab;
     /// The views of the tabs; only the visible tab's is present.
-    SetupView* setupView() { return setup_.get(); }
-    GeneralSettingsView* generalView() { return general_.get(); }
-    PerAppRulesView* perAppRulesView() { return perAppRules_.get(); }
+    SetupView* setupView() { return *visibleTab == SettingsTab::setup ? setup_.get() : nullptr; }
+    GeneralSettingsView* generalView() {
+        return *visibleTab == SettingsTab::general ? general_.get() : nullptr;
+    }
+    PerAppRulesView* perAppRulesView() {
+        return *visibleTab == SettingsTab::perAppRules ? perAppRules_.get() : nullptr;
+    }
 
     /// Set by the port: bring the rules table's row with this bundle identifier into view.
     std::function<void(const std::string&)> onScrollToRule;
@@ -73,6 +80,7 @@ private:
     std::unique_ptr<GeneralSettingsView> general_;
     std::unique_ptr<PerAppRulesView> perAppRules_;
     Token selectionToken_;
+    WeakAnchor<SettingsView> anchor_{this};
 };
 
 /// Owns the settings window, created on the first show and kept, and switches the application

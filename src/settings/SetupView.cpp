@@ -57,13 +57,16 @@ std::array<SetupRow, 2> SetupView::rows() const {
 std::vector<ButtonControl> SetupView::buttons() {
     std::vector<ButtonControl> out;
     const auto current = rows();
+    // A port may run a button's action on a later turn; the action holds the view weakly.
     if (current[0].showsButton()) {
         out.push_back(
-            {current[0].buttonTitle, std::nullopt, true, [this] { openAccessibilitySettings(); }});
+            {current[0].buttonTitle, std::nullopt, true,
+             bindWeak(anchor_.weak(), [](SetupView& self) { self.openAccessibilitySettings(); })});
     }
     if (current[1].showsButton()) {
         out.push_back(
-            {current[1].buttonTitle, std::nullopt, true, [this] { openKeyboardSettings(); }});
+            {current[1].buttonTitle, std::nullopt, true,
+             bindWeak(anchor_.weak(), [](SetupView& self) { self.openKeyboardSettings(); })});
     }
     return out;
 }

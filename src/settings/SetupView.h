@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/SetupState.h"
+#include "base/WeakAnchor.h"
 #include "platform/Links.h"
 #include "settings/Controls.h"
 
@@ -59,6 +60,7 @@ private:
     AppState& state_;
     SetupState& setupState_;
     LinkOpener& links_;
+    WeakAnchor<SetupView> anchor_{this};
 };
 
 /// Whether text is an absolute URL: a scheme, a colon and something after it, no spaces.

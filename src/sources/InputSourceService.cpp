@@ -40,7 +40,10 @@ std::string shortCode(const InputSource& source) {
     if (source.languages.empty()) {
         return "??";
     }
-    return upperCased(firstCharacters(source.languages.front(), 2));
+    // "Characters" are the ones a person sees (grapheme clusters), not code points: a combining
+    // mark never leaves its base, and "a" + U+0301 + "b" gives both letters. Language tags are
+    // ASCII in practice; anything else is upper-cased with Unicode's own mapping.
+    return upperCased(firstGraphemeClusters(source.languages.front(), 2));
 }
 
 InputSourceService::InputSourceService(InputSourceSystem& system, KeyboardHardware& keyboard,

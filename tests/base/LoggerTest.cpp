@@ -51,6 +51,30 @@ INSTANTIATE_TEST_SUITE_P(
         // A text argument where a number is expected prints the text.
         FormatCase{"n=%{public}d", {std::string("seven")}, "n=seven"}));
 
+INSTANTIATE_TEST_SUITE_P(
+    ForgedRecords, RenderLogFormat,
+    testing::Values(
+        // A stored or system-provided text never breaks a record into lines or drives the
+        // terminal: controls are escaped, and so is the backslash that escapes them.
+        FormatCase{"setRule bundleID=%{public}s sourceID=%{public}s",
+                   {std::string("a\nerror Lifecycle: forged"), std::string("b\r\tc")},
+                   "setRule bundleID=a\\nerror Lifecycle: forged sourceID=b\\r\\tc"},
+        FormatCase{"target=%{public}s",
+                   {std::string("\x1B[2J\x07\x7F\x01")},
+                   "target=\\x1B[2J\\x07\\x7F\\x01"},
+        FormatCase{"id=%{public}s", {std::string("a\\nb")}, "id=a\\\\nb"},
+        // C1 controls (CSI among them), line separators and bidirectional overrides.
+        FormatCase{"id=%{public}s",
+                   {std::string("\u009B31m\u2028x\u202Ey\u2069")},
+                   "id=\\u009B31m\\u2028x\\u202Ey\\u2069"},
+        // Bytes that are not UTF-8 show as bytes; real text stays as it is.
+        FormatCase{"id=%{public}s", {std::string("\xFF\xC3(\xE2\x82")}, "id=\\xFF\\xC3(\\xE2\\x82"},
+        FormatCase{"id=%{public}s",
+                   {std::string("Émile — 日本語 🙂")},
+                   "id=Émile — 日本語 🙂"},
+        // The format itself is the system's own and is kept; a %c of a control is escaped.
+        FormatCase{"a\tb %{public}c", {std::int64_t{10}}, "a\tb \\n"}));
+
 TEST(Logger, RecordKeepsLevelCategoryFormatAndText) {
     MemoryLogSink sink;
     Logger log(sink, "InputSource");

@@ -98,8 +98,27 @@ TEST(RulesFormat, DeepNestingFailsWithoutExhaustingTheStack) {
 }
 
 TEST(RulesFormat, ErrorsDoNotEchoTheStoredBytes) {
-    const auto decoded = decodeRules(bytes("{\"secret\xFF\":1}"));
-    EXPECT_EQ(decoded.error.find("secret"), std::string::npos) << decoded.error;
+    const std::string lots(1'000'000, '7');
+    const std::string stored[] = {
+        "{\"secret\xFF\":1}",
+        // Numbers too large for any type are reported as an overflow, not by their digits.
+        "{\"a\":1" + lots + "}",
+        "{\"a\":1e" + lots + "}",
+        "{\"a\":-" + lots + "}",
+        "{\"a\":\"secret" + lots,
+        "{\"a\":\"secret\x01" + lots + "\"}",
+        "{\"a\":tru" + lots + "}",
+        "{\"a\":\"b\",secret" + lots + "}",
+        "secret" + lots,
+    };
+    for (const auto& text : stored) {
+        const auto decoded = decodeRules(bytes(text));
+        EXPECT_FALSE(decoded.rules.has_value());
+        EXPECT_EQ(decoded.error.find("secret"), std::string::npos) << decoded.error;
+        EXPECT_EQ(decoded.error.find("777"), std::string::npos) << decoded.error.substr(0, 200);
+        EXPECT_LE(decoded.error.size(), 200u) << decoded.error.substr(0, 200);
+        EXPECT_NE(decoded.error.find("not valid JSON"), std::string::npos) << decoded.error;
+    }
 }
 
 TEST(RulesFormat, EncodesCompactlyWithStandardEscaping) {
@@ -300,6 +319,11 @@ TEST_F(AppRowTest, ResolvesInstalledAppsAndPlaceholdersForTheRest) {
     EXPECT_EQ(
         resolveAppRow(machine.bundles, machine.workspace, "com.example.Mail"),
         (AppRow{"com.example.Mail", "Mail", Image{"icon of /Applications/Mail.app", {24, 24}}}));
+
+    // Found whatever the case asked for, the row is still the one of the identifier asked for.
+    EXPECT_EQ(
+        resolveAppRow(machine.bundles, machine.workspace, "COM.example.mail"),
+        (AppRow{"COM.example.mail", "Mail", Image{"icon of /Applications/Mail.app", {24, 24}}}));
 
     const AppRow placeholder{"com.example.Gone", "com.example.Gone",
                              Image{"generic-application", {24, 24}}};

@@ -73,6 +73,100 @@ TEST_F(SettingsWindowControllerTest, ATabKeepsItsStateUntilAnotherTabIsChosen) {
     EXPECT_EQ(controller.rootView()->perAppRulesView()->sortDirection(), SortDirection::ascending);
 }
 
+TEST(SettingsTabsTest, AnAddWaitingForItsPanelOutlivesATabSwitchAndKeepsTheChoice) {
+    sim::SimPlatform m;
+    m.inputSources.define({{SourceProperty::id, std::string("a")},
+                           {SourceProperty::localizedName, std::string("A")},
+                           {SourceProperty::languages, std::vector<std::string>{"en"}},
+                           {SourceProperty::category, std::string(kKeyboardInputSourceCategory)},
+                           {SourceProperty::isSelectCapable, true}});
+    m.bundles.installed["/Applications/Mail.app"] =
+        BundleInfo{std::string("com.example.Mail"), {}, {}};
+    AppState app(m.platform(), m.views);
+    m.settle();
+    auto& controller = app.settingsController();
+    controller.show(SettingsTab::perAppRules);
+    auto* rules = controller.rootView()->perAppRulesView();
+    ASSERT_NE(rules, nullptr);
+    rules->toggleSort(SortColumn::source);
+    int scrolls = 0;
+    controller.rootView()->onScrollToRule = [&](const std::string&) { ++scrolls; };
+    m.openPanels.planAnswer("/Applications/Mail.app", [&] {
+        // A second launch while the panel is up opens the settings on General.
+        m.notifications.post("openLumivokeSettings");
+        EXPECT_EQ(controller.rootView()->perAppRulesView(), nullptr);
+    });
+    rules->buttons().front().action();
+    EXPECT_EQ(app.appRulesStore().rules->count("com.example.Mail"), 1u);
+    EXPECT_EQ(scrolls, 0);
+    controller.rootView()->chooseTab(SettingsTab::perAppRules);
+    EXPECT_EQ(controller.rootView()->perAppRulesView()->selection(), std::nullopt);
+    EXPECT_EQ(controller.rootView()->perAppRulesView()->sortColumn(), SortColumn::appName);
+}
+
+TEST(SettingsControlsTest, AControlKeptPastTheWindowDoesNothing) {
+    sim::SimPlatform m;
+    std::vector<ToggleControl> toggles;
+    std::vector<ButtonControl> buttons;
+    {
+        AppState app(m.platform(), m.views);
+        auto& controller = app.settingsController();
+        controller.show(SettingsTab::general);
+        toggles = controller.rootView()->generalView()->toggles();
+        controller.show(SettingsTab::perAppRules);
+        buttons = controller.rootView()->perAppRulesView()->buttons();
+        controller.show(SettingsTab::setup);
+        for (const auto& b : controller.rootView()->setupView()->buttons()) {
+            buttons.push_back(b);
+        }
+    }
+    const auto before = m.trace.lines().size();
+    // A port that runs a click on a later turn may find the views gone.
+    for (const auto& t : toggles) {
+        t.set(!t.isOn);
+    }
+    for (const auto& b : buttons) {
+        b.action();
+    }
+    EXPECT_EQ(m.trace.lines().size(), before);
+}
+
+/// A form as "header: row | row", toggles as "LABEL=on|off[ disabled]".
+std::vector<std::string> outline(const std::vector<FormSection>& sections) {
+    std::vector<std::string> out;
+    for (const auto& section : sections) {
+        std::string line = section.header.value_or("(no header)") + ":";
+        for (const auto& row : section.rows) {
+            if (const auto* t = std::get_if<ToggleControl>(&row)) {
+                line += " " + t->label + "=" + (t->isOn ? "on" : "off") +
+                        (t->isEnabled ? "" : " disabled");
+            } else {
+                line += " [" + std::get<CaptionText>(row).text.substr(0, 12) + "…]";
+            }
+            line += " |";
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
+TEST_F(SettingsWindowControllerTest, EachTabsFormComesWholeFromItsView) {
+    auto& controller = app.settingsController();
+    controller.show(SettingsTab::general);
+    EXPECT_EQ(outline(controller.rootView()->generalView()->sections()),
+              (std::vector<std::string>{
+                  "General: Launch at login=off |",
+                  "Hover badge: Show hover badge=on | [Shows a smal…] |",
+                  "Menubar: Show menubar icon=on | [If hidden, L…] |",
+              }));
+    controller.show(SettingsTab::perAppRules);
+    EXPECT_EQ(outline(controller.rootView()->perAppRulesView()->form()),
+              (std::vector<std::string>{
+                  "(no header): Enable per-app rules=off | [When you swi…] | Show HUD when "
+                  "switching to selected apps=on disabled |",
+              }));
+}
+
 TEST_F(SettingsWindowControllerTest, TheVersionLineShowsTheVersionText) {
     auto& controller = app.settingsController();
     controller.show(SettingsTab::general);

@@ -43,8 +43,23 @@ TEST(ParseDuration, UnitsAndFaults) {
     EXPECT_EQ(parseDuration("1s"), Duration(1000000));
     EXPECT_EQ(parseDuration("0.25s"), Duration(250000));
     EXPECT_EQ(parseDuration("500us"), Duration(500));
-    for (const char* bad : {"150", "ms", "-1s", "1.5.2s", "fast"}) {
+    EXPECT_EQ(parseDuration("86400s"), kMaxDuration);
+    EXPECT_EQ(parseDuration("86400000ms"), kMaxDuration);
+    for (const char* bad : {"150", "ms", "-1s", "1.5.2s", "fast", "86400.001s", "86400000001us",
+                            "1e300s", "9223372036854775807ms", "1e9s"}) {
         EXPECT_THROW(parseDuration(bad), ScenarioError) << bad;
+    }
+}
+
+TEST(ParseCoordinates, WithinAMillionPoints) {
+    EXPECT_EQ(parseCoordinate("-1000000", "x"), -1e6);
+    EXPECT_EQ(parseExtent("1000000", "width"), 1e6);
+    EXPECT_EQ(parseExtent("0", "width"), 0);
+    for (const char* bad : {"1000000.5", "-1e7", "1e308", "nan", "inf"}) {
+        EXPECT_THROW(parseCoordinate(bad, "x"), ScenarioError) << bad;
+    }
+    for (const char* bad : {"-1", "1e7", "-0.5"}) {
+        EXPECT_THROW(parseExtent(bad, "width"), ScenarioError) << bad;
     }
 }
 
@@ -86,9 +101,123 @@ TEST_F(SimulatorRun, UnknownCommandAndOptionAreMalformed) {
     EXPECT_NE(err.str().find("s.scn:1: unknown option \"colour\""), std::string::npos);
 }
 
+TEST_F(SimulatorRun, OutOfRangeTimesAndCoordinatesAreMalformed) {
+    struct Case {
+        const char* line;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"tap 9223372036854775807", "milliseconds out of range (0 to 86400000, a day)"},
+        {"tap 86400001", "milliseconds out of range"},
+        {"tap -1", "milliseconds out of range"},
+        {"advance 86401s", "bad duration \"86401s\": out of range (0 to 86400s, a day)"},
+        {"advance 100000000000000000000ms", "bad duration"},
+        {"pointer 1e7 0", "bad x \"1e7\": out of range (-1000000 to 1000000)"},
+        {"pointer 0 -1000001", "bad y"},
+        {"screen 0 0 -1920 1080 visible 0 0 1920 1055", "bad width \"-1920\""},
+        {"screen 0 0 1920 1080 visible 0 1e300 1920 1055", "bad y"},
+        {"cursor hot=1e9,0 size=9,18", "bad hot spot"},
+        {"cursor hot=4,9 size=-9,18", "bad image size"},
+        {"ibeam-signature hot=missing size=9,1e12", "bad image size"},
+    };
+    for (const auto& c : cases) {
+        err.str("");
+        EXPECT_EQ(run(std::string("launch\n") + c.line + "\n"), 2) << c.line;
+        EXPECT_NE(err.str().find(std::string("s.scn:2: ") + c.error), std::string::npos)
+            << c.line << " gave " << err.str();
+        EXPECT_TRUE(out.str().empty()) << c.line;
+    }
+    // The bounds themselves are fine (without the badge, whose display link ticks 60 times a
+    // second, to keep this quick).
+    EXPECT_EQ(run("defaults HoverBadgeEnabled bool off\nlaunch\ntap 86400000\nadvance 86400s\n"
+                  "pointer -1000000 1000000\n"),
+              0)
+        << err.str();
+}
+
+TEST_F(SimulatorRun, ADirectoryIsNotAScenarioFile) {
+    const std::string dir = testing::TempDir();
+    try {
+        simulator.parseFile(dir);
+        ADD_FAILURE() << "a directory parsed as a scenario";
+    } catch (const ScenarioError& e) {
+        EXPECT_EQ(std::string(e.what()), dir + ": is a directory, not a scenario file");
+    }
+    EXPECT_THROW(simulator.parseFile(dir + "/no-such-scenario.scn"), ScenarioError);
+}
+
 TEST_F(SimulatorRun, RunTimeFaultStopsWithStatus2) {
-    EXPECT_EQ(run("current com.example.Missing\nlaunch\n"), 2);
-    EXPECT_EQ(err.str(), "s.scn:1: no source \"com.example.Missing\" was defined\n");
+    // Declared, but gone from the system by the time it is named.
+    EXPECT_EQ(run("source id=a\nvanish a\ncurrent a\nlaunch\n"), 2);
+    EXPECT_EQ(err.str(), "s.scn:3: no source \"a\" was defined\n");
+    EXPECT_EQ(out.str().find("launched"), std::string::npos);
+}
+
+TEST_F(SimulatorRun, NamingWhatNoEarlierLineDeclaredIsMalformedAndNothingRuns) {
+    struct Case {
+        const char* script;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"launch\ncurrent x\n", "s.scn:2: no source \"x\" was defined on an earlier line"},
+        {"current a\nsource id=a\n", "s.scn:1: no source \"a\" was defined on an earlier line"},
+        {"source id=a\nlaunch\nenable a b\n",
+         "s.scn:3: no source \"b\" was defined on an earlier line"},
+        {"source id=a\nselect-fails b\n", "s.scn:2: no source \"b\" was defined"},
+        {"vanish a\n", "s.scn:1: no source \"a\" was defined"},
+        {"launch\nsystem-select a\n", "s.scn:2: no source \"a\" was defined"},
+        // A source whose id is not text is named by its place among such sources.
+        {"source id=real:5\ncurrent source#2\n", "s.scn:2: no source \"source#2\""},
+        {"app com.example.Mail\nlaunch\nactivate com.example.Mail\n",
+         "s.scn:3: no running application \"com.example.Mail\" was declared on an earlier line"},
+        {"launch\nfrontmost com.example.Mail\n", "s.scn:2: no running application"},
+        {"launch\nopen-panel cancel during \"current x\"\n",
+         "s.scn:2: in \"current x\": no source \"x\" was defined"},
+    };
+    for (const auto& c : cases) {
+        out.str("");
+        err.str("");
+        EXPECT_EQ(run(c.script), 2) << c.script;
+        EXPECT_EQ(err.str().rfind(c.error, 0), 0u) << c.script << " gave " << err.str();
+        EXPECT_TRUE(out.str().empty()) << c.script;
+    }
+    EXPECT_EQ(run("source id=real:5\nsource langs=en\ncurrent source#2\ncurrent none\n"
+                  "app com.example.Mail pid=300\nlaunch\nactivate com.example.Mail\n"
+                  "frontmost self\nactivate none\n"),
+              0)
+        << err.str();
+}
+
+TEST_F(SimulatorRun, AnOpenPanelRunsItsDuringCommandsWhileItIsUp) {
+    for (const char* bad : {"open-panel cancel during\n", "open-panel cancel after \"launch\"\n",
+                            "open-panel cancel during \"frobnicate\"\n",
+                            "open-panel cancel during \"# nothing\"\n"}) {
+        err.str("");
+        EXPECT_EQ(run(bad), 2) << bad;
+        EXPECT_EQ(err.str().rfind("s.scn:1: ", 0), 0u) << err.str();
+    }
+    const std::string script =
+        "app com.example.Mail name=Mail\nlaunch\nmenu choose \"Settings…\"\n"
+        "settings tab per-app-rules\n"
+        "open-panel /Applications/Mail.app during \"advance 2s\" \"expect \\\"open-panel: "
+        "run\\\"\"\n"
+        "rules add\nexpect \"2.000 open-panel: choose /Applications/Mail.app\"\n";
+    out.str("");
+    err.str("");
+    EXPECT_EQ(run(script), 0) << err.str();
+    // The application cannot be torn down under its own modal run.
+    err.str("");
+    EXPECT_EQ(run("open-panel cancel during \"restart\"\nrules add\n"), 2);
+    EXPECT_NE(err.str().find("s.scn:2: while the open panel was up: the application cannot be "
+                             "torn down while its open panel is up"),
+              std::string::npos)
+        << err.str();
+    err.str("");
+    EXPECT_EQ(run("open-panel cancel during \"expect \\\"no such line\\\"\"\nrules add\n"), 1);
+    EXPECT_EQ(
+        err.str().rfind("s.scn:2: while the open panel was up: expect \"no such line\" failed", 0),
+        0u)
+        << err.str();
 }
 
 TEST_F(SimulatorRun, ExpectationsSearchOnwardFromTheLastMatch) {
@@ -121,6 +250,16 @@ TEST(FormatNumber, WholeNumbersHaveNoFraction) {
     EXPECT_EQ(formatNumber(1.23456), "1.235");
     EXPECT_EQ(formatNumber(-0.0001), "0");
     EXPECT_EQ(formatPoint({600, 337.5}), "600,337.5");
+    // Large whole numbers keep every digit and get no point.
+    EXPECT_EQ(formatNumber(1e15), "1000000000000000");
+    EXPECT_EQ(formatNumber(-2.5e16), "-25000000000000000");
+    EXPECT_EQ(formatNumber(999999999999999.0), "999999999999999");
+    EXPECT_EQ(formatNumber(1e15 + 0.5), "1000000000000000.5");
+    const std::string huge = formatNumber(1e300);
+    EXPECT_EQ(huge.size(), 301u);
+    EXPECT_EQ(huge.rfind("1000000000000000052504760255204420248704468581108159154", 0), 0u);
+    EXPECT_EQ(huge.find('.'), std::string::npos);
+    EXPECT_EQ(formatNumber(-1.7976931348623157e308).size(), 310u);
 }
 
 }  // namespace

@@ -88,11 +88,29 @@ TEST_F(ServiceTest, NoListFromTheSystemIsAnEmptyList) {
 
 TEST(InputSource, ShortCodeIsTheFirstTwoCharactersOfTheFirstLanguageUpperCased) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"en"}, "EN"},      {{"zh-Hans", "en"}, "ZH"},
-        {{"zh-Hant"}, "ZH"}, {{"uk"}, "UK"},
-        {{"x"}, "X"},        {{}, "??"},
-        {{""}, ""},          {{"de", "en"}, "DE"},
-        {{"ελ"}, "ελ"},  // only ASCII letters change case
+        {{"en"}, "EN"},
+        {{"zh-Hans", "en"}, "ZH"},
+        {{"zh-Hant"}, "ZH"},
+        {{"uk"}, "UK"},
+        {{"x"}, "X"},
+        {{}, "??"},
+        {{""}, ""},
+        {{"de", "en"}, "DE"},
+        // Unicode's own upper case, also where it takes more than one character.
+        {{"ελ"}, "ΕΛ"},
+        {{"äb"}, "ÄB"},
+        {{"ßa"}, "SSA"},
+        {{"ǆx"}, "ǄX"},
+        // Two characters as a person sees them: a combining mark stays with its base, and a
+        // cluster of several code points counts once.
+        {{"a\u0301bc"}, "A\u0301B"},
+        {{"ab\u0301c"}, "AB\u0301"},
+        {{"\U0001F469\u200D\U0001F4BBab"}, "\U0001F469\u200D\U0001F4BBA"},
+        {{"\r\nx"}, "\r\nX"},
+        // Malformed bytes show as the replacement character.
+        {{"\xFF"
+          "a"},
+         "\uFFFDA"},
     };
     for (const auto& [langs, code] : cases) {
         InputSource s{"id", "name", langs, nullptr};

@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "Simulator.h"
-#include "app/SetupState.h"
 #include "settings/SettingsWindowController.h"
+#include "settings/SetupState.h"
 
 namespace lumivoke::sim {
 namespace {

@@ -1,7 +1,5 @@
 #include "settings/SettingsWindowController.h"
 
-#include "app/AppState.h"
-
 namespace lumivoke {
 
 const char* segmentTitle(SettingsTab tab) {
@@ -16,10 +14,11 @@ const char* segmentTitle(SettingsTab tab) {
     return "";
 }
 
-SettingsView::SettingsView(AppState& state, SetupState& setupState,
-                           SettingsTabSelection& tabSelection)
+SettingsView::SettingsView(const SettingsEnvironment& environment, Platform& platform,
+                           SetupState& setupState, SettingsTabSelection& tabSelection)
     : visibleTab(*tabSelection.selected, Notify::onChange),
-      state_(state),
+      environment_(environment),
+      platform_(platform),
       setupState_(setupState),
       tabSelection_(tabSelection) {
     build(*tabSelection.selected);
@@ -34,11 +33,10 @@ SettingsView::SettingsView(AppState& state, SetupState& setupState,
 }
 
 std::string SettingsView::versionLine() const {
-    return "Lumivoke " + state_.version().text();
+    return "Lumivoke " + environment_.versionText;
 }
 
 void SettingsView::build(SettingsTab tab) {
-    auto& platform = state_.platform();
     // The tab shown until now is gone, whichever comes next; an action of it still running
     // (an add waiting for its open panel) finds its view started again and leaves it alone.
     if (perAppRules_) {
@@ -48,14 +46,15 @@ void SettingsView::build(SettingsTab tab) {
         case SettingsTab::setup:
             // Nothing of its own to start again: it shows the application's state.
             if (!setup_) {
-                setup_ = std::make_unique<SetupView>(state_, setupState_, platform.links);
+                setup_ = std::make_unique<SetupView>(environment_.isAccessibilityTrusted,
+                                                     setupState_, platform_.links);
             }
             break;
         case SettingsTab::general: {
-            const bool launchAtLogin = platform.loginItems.status() == LoginItemStatus::enabled;
+            const bool launchAtLogin = platform_.loginItems.status() == LoginItemStatus::enabled;
             if (!general_) {
-                general_ = std::make_unique<GeneralSettingsView>(state_, platform.loginItems,
-                                                                 platform.defaults, launchAtLogin);
+                general_ = std::make_unique<GeneralSettingsView>(
+                    environment_.switches, platform_.loginItems, launchAtLogin);
             } else {
                 general_->reset(launchAtLogin);
             }
@@ -64,8 +63,9 @@ void SettingsView::build(SettingsTab tab) {
         case SettingsTab::perAppRules:
             if (!perAppRules_) {
                 perAppRules_ = std::make_unique<PerAppRulesView>(
-                    state_, state_.appRulesStore(), platform.bundles, platform.workspace,
-                    platform.openPanels,
+                    environment_.switches, environment_.sources, environment_.currentSource,
+                    environment_.rulesStore, platform_.bundles, platform_.workspace,
+                    platform_.openPanels,
                     bindWeak(anchor_.weak(), [](SettingsView& self, const std::string& bundleID) {
                         if (self.onScrollToRule) {
                             self.onScrollToRule(bundleID);
@@ -91,11 +91,12 @@ void SettingsView::disappear() {
     isShown_ = false;
 }
 
-SettingsWindowController::SettingsWindowController(AppState& appState, SettingsWindowHost& host)
-    : appState_(appState),
+SettingsWindowController::SettingsWindowController(SettingsEnvironment environment,
+                                                   Platform& platform, SettingsWindowHost& host)
+    : environment_(std::move(environment)),
+      platform_(platform),
       host_(host),
-      setupState_(
-          std::make_unique<SetupState>(appState.platform().preferences, appState.platform().loop)),
+      setupState_(std::make_unique<SetupState>(platform.preferences, platform.loop)),
       tabSelection_(std::make_unique<SettingsTabSelection>()) {}
 
 SettingsWindowController::~SettingsWindowController() {
@@ -106,9 +107,9 @@ SettingsWindowController::~SettingsWindowController() {
 
 void SettingsWindowController::show(SettingsTab tab) {
     tabSelection_->selected.set(tab);
-    auto& platform = appState_.platform();
     if (!window_) {
-        rootView_ = std::make_unique<SettingsView>(appState_, *setupState_, *tabSelection_);
+        rootView_ =
+            std::make_unique<SettingsView>(environment_, platform_, *setupState_, *tabSelection_);
         WindowSettings settings;
         settings.name = "Settings";
         settings.title = windowTitle;
@@ -122,8 +123,8 @@ void SettingsWindowController::show(SettingsTab tab) {
         window_->setDelegate(this);
     }
     setupState_->startPolling();
-    platform.application.setActivationPolicy(ActivationPolicy::regular);
-    platform.application.activate();
+    platform_.application.setActivationPolicy(ActivationPolicy::regular);
+    platform_.application.activate();
     const bool wasVisible = window_->isVisible();
     window_->makeKeyAndOrderFront();
     if (!wasVisible) {
@@ -136,7 +137,7 @@ void SettingsWindowController::windowWillClose(Window& window) {
         return;
     }
     setupState_->stopPolling();
-    appState_.platform().application.setActivationPolicy(ActivationPolicy::accessory);
+    platform_.application.setActivationPolicy(ActivationPolicy::accessory);
     rootView_->disappear();
 }
 

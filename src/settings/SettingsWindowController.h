@@ -5,18 +5,18 @@
 #include <memory>
 #include <string>
 
-#include "app/SetupState.h"
 #include "base/Published.h"
 #include "base/WeakAnchor.h"
+#include "platform/Platform.h"
 #include "platform/Windows.h"
 #include "settings/GeneralSettingsView.h"
 #include "settings/PerAppRulesView.h"
+#include "settings/SettingsEnvironment.h"
 #include "settings/SettingsWindowHost.h"
+#include "settings/SetupState.h"
 #include "settings/SetupView.h"
 
 namespace lumivoke {
-
-class AppState;
 
 /// The tabs of the settings window, in the order of the tab control.
 enum class SettingsTab { setup, general, perAppRules };
@@ -42,7 +42,9 @@ public:
     static constexpr std::array<SettingsTab, 3> segments{SettingsTab::setup, SettingsTab::general,
                                                          SettingsTab::perAppRules};
 
-    SettingsView(AppState& state, SetupState& setupState, SettingsTabSelection& tabSelection);
+    /// environment, platform, setupState and tabSelection outlive the view.
+    SettingsView(const SettingsEnvironment& environment, Platform& platform, SetupState& setupState,
+                 SettingsTabSelection& tabSelection);
 
     /// "Lumivoke " followed by the version text.
     std::string versionLine() const;
@@ -72,7 +74,8 @@ public:
 private:
     void build(SettingsTab tab);
 
-    AppState& state_;
+    const SettingsEnvironment& environment_;
+    Platform& platform_;
     SetupState& setupState_;
     SettingsTabSelection& tabSelection_;
     bool isShown_ = false;
@@ -91,9 +94,10 @@ public:
     static constexpr unsigned styleMask =
         window_style::titled | window_style::closable | window_style::miniaturizable;
 
-    /// The controller belongs to the application state and never outlives it; host draws the
-    /// window.
-    SettingsWindowController(AppState& appState, SettingsWindowHost& host);
+    /// The controller belongs to the application, which hands it environment and platform;
+    /// both outlive it. host draws the window.
+    SettingsWindowController(SettingsEnvironment environment, Platform& platform,
+                             SettingsWindowHost& host);
     ~SettingsWindowController() override;
     SettingsWindowController(const SettingsWindowController&) = delete;
     SettingsWindowController& operator=(const SettingsWindowController&) = delete;
@@ -110,7 +114,8 @@ public:
     SettingsView* rootView() { return rootView_.get(); }
 
 private:
-    AppState& appState_;
+    SettingsEnvironment environment_;
+    Platform& platform_;
     SettingsWindowHost& host_;
     std::unique_ptr<SetupState> setupState_;
     std::unique_ptr<SettingsTabSelection> tabSelection_;

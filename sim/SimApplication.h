@@ -1,22 +1,11 @@
 #pragma once
 
 #include <functional>
-#include <map>
-#include <memory>
 #include <optional>
-#include <string>
 
 #include "SimWorkspace.h"
 #include "Trace.h"
-#include "base/ObserverList.h"
 #include "platform/Application.h"
-#include "platform/Links.h"
-#include "platform/NotificationCenter.h"
-#include "platform/StatusBar.h"
-
-namespace lumivoke {
-class MenuBarContent;
-}  // namespace lumivoke
 
 namespace lumivoke::sim {
 
@@ -45,58 +34,6 @@ private:
     SimWorkspace& workspace_;
     ApplicationDelegate* delegate_ = nullptr;
     std::optional<ActivationPolicy> policy_;
-};
-
-/// The in-process notification center: observers are called at once, on the main thread.
-class SimNotificationCenter final : public NotificationCenter {
-public:
-    Token addObserver(const std::string& name, std::function<void()> callback) override;
-    void post(const std::string& name) override;
-    std::size_t observerCount(const std::string& name) const;
-
-private:
-    std::map<std::string, ObserverList<>> observers_;
-};
-
-/// Opening links: traced as "workspace: open-url URL".
-class SimLinks final : public LinkOpener {
-public:
-    explicit SimLinks(Trace& trace) : trace_(trace) {}
-    bool openURL(const std::string& url) override;
-
-private:
-    Trace& trace_;
-};
-
-class SimStatusBar;
-
-/// One simulated menu-bar item.
-class SimStatusItem final : public StatusItem {
-public:
-    SimStatusItem(SimStatusBar& bar, std::string icon, MenuBarContent& menu);
-    ~SimStatusItem() override;
-    void setIcon(const std::string& iconName) override;
-    const std::string& icon() const { return icon_; }
-    MenuBarContent& menu() { return menu_; }
-
-private:
-    SimStatusBar& bar_;
-    std::string icon_;
-    MenuBarContent& menu_;
-};
-
-/// The simulated menu bar, with at most the application's one item.
-class SimStatusBar final {
-public:
-    explicit SimStatusBar(Trace& trace) : trace_(trace) {}
-    std::unique_ptr<StatusItem> insertItem(const std::string& iconName, MenuBarContent& menu);
-    /// The item in the bar, or null.
-    SimStatusItem* item() const { return item_; }
-
-private:
-    friend class SimStatusItem;
-    Trace& trace_;
-    SimStatusItem* item_ = nullptr;
 };
 
 }  // namespace lumivoke::sim

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "SimApplication.h"
 #include "SimPanels.h"
+#include "SimStatusBar.h"
 #include "SimWindows.h"
 #include "app/ViewHost.h"
 

@@ -52,7 +52,8 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     addSwitchCommands(table_);
     addRulesCommands(table_);
     addBadgeCommands(table_);
-    addSettingsCommands(table_);
+    addSystemServiceCommands(table_);
+    addSettingsWindowCommands(table_);
     addMenuCommands(table_);
     addCheckCommands(table_);
     machine_->trace.echoTo(&out_);

@@ -70,7 +70,10 @@ void addRulesCommands(CommandTable& table);
 /// What "print rules" does: each rule with the row the settings would show for it.
 Action rulesPrinter();
 void addBadgeCommands(CommandTable& table);
-void addSettingsCommands(CommandTable& table);
+/// The system's services around the settings: fn-usage, login-item, open-panel, reopen.
+void addSystemServiceCommands(CommandTable& table);
+/// The person's actions on the open settings window: settings, toggle, press.
+void addSettingsWindowCommands(CommandTable& table);
 void addMenuCommands(CommandTable& table);
 /// The settings table's sub-commands of "rules" (add, click, header, assign, remove-selected);
 /// none when sub is not one of them.

@@ -3,11 +3,11 @@
 #include "app/AccessibilityMonitor.h"
 #include "app/DefaultsKeys.h"
 #include "app/LumivokeApp.h"
-#include "app/SetupState.h"
 #include "badge/BadgePresenter.h"
 #include "rules/AppRulesStore.h"
 #include "rules/PerAppRulesController.h"
 #include "settings/SettingsWindowController.h"
+#include "settings/SetupState.h"
 
 namespace lumivoke {
 
@@ -144,7 +144,10 @@ PerAppRulesController& AppState::perAppRulesController() {
 
 SettingsWindowController& AppState::settingsController() {
     if (!settingsController_) {
-        settingsController_ = std::make_unique<SettingsWindowController>(*this, views_);
+        settingsController_ = std::make_unique<SettingsWindowController>(
+            SettingsEnvironment{featureSwitches_, isAccessibilityTrusted, sources, currentSource,
+                                *appRulesStore_, version_.text()},
+            platform_, views_);
     }
     return *settingsController_;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/AppFeatureSwitches.h"
 #include "app/AppVersion.h"
 #include "app/ViewHost.h"
 #include "base/Logger.h"
@@ -57,6 +58,8 @@ public:
     PerAppRulesController& perAppRulesController();
     /// Created on first use, then kept.
     SettingsWindowController& settingsController();
+    /// The switches as the settings tabs show and flip them.
+    FeatureSwitches& featureSwitches() { return featureSwitches_; }
     /// The settings window controller if something has asked for it, else null.
     SettingsWindowController* settingsControllerIfCreated() { return settingsController_.get(); }
     const AppVersion& version() const { return version_; }
@@ -81,6 +84,8 @@ private:
     Token currentSourceCancellable_;
     Token accessibilityCancellable_;
     std::unique_ptr<BadgePresenter> badgePresenter_;
+    // Before the settings window controller, which uses it.
+    AppFeatureSwitches featureSwitches_{*this, platform_.defaults};
     std::unique_ptr<SettingsWindowController> settingsController_;
     Token reopenObserverToken_;
     WeakAnchor<AppState> anchor_{this};

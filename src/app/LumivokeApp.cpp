@@ -31,17 +31,12 @@ LumivokeApp::~LumivokeApp() {
     statusItem_.reset();
 }
 
-bool LumivokeApp::readIconVisible() const {
-    const auto value = platform_.defaults.object(defaults_keys::menubarIconVisible);
-    return value ? defaultsBool(value) : true;
-}
-
 const char* LumivokeApp::currentIcon() const {
     return *state_->isAccessibilityTrusted ? trustedIcon : untrustedIcon;
 }
 
 void LumivokeApp::updateStatusItem() {
-    if (!readIconVisible()) {
+    if (!state_->featureSwitches().isMenubarIconVisible()) {
         statusItem_.reset();
         return;
     }

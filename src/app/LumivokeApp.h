@@ -48,7 +48,6 @@ public:
     const char* currentIcon() const;
 
 private:
-    bool readIconVisible() const;
     void updateStatusItem();
 
     Platform& platform_;

@@ -1,16 +1,10 @@
 #include "settings/GeneralSettingsView.h"
 
-#include "app/AppState.h"
-#include "app/DefaultsKeys.h"
-
 namespace lumivoke {
 
-GeneralSettingsView::GeneralSettingsView(AppState& state, LoginItemService& loginItems,
-                                         UserDefaults& defaults, bool initialLaunchAtLogin)
-    : launchAtLogin(initialLaunchAtLogin),
-      state_(state),
-      loginItems_(loginItems),
-      defaults_(defaults) {}
+GeneralSettingsView::GeneralSettingsView(FeatureSwitches& switches, LoginItemService& loginItems,
+                                         bool initialLaunchAtLogin)
+    : launchAtLogin(initialLaunchAtLogin), switches_(switches), loginItems_(loginItems) {}
 
 bool GeneralSettingsView::isLoginItemEnabled() const {
     return loginItems_.status() == LoginItemStatus::enabled;
@@ -31,20 +25,19 @@ void GeneralSettingsView::changeLaunchAtLogin(bool on) {
 }
 
 bool GeneralSettingsView::isHoverBadgeShown() const {
-    return *state_.isHoverBadgeEnabled;
+    return switches_.isHoverBadgeEnabled();
 }
 
 void GeneralSettingsView::changeHoverBadge(bool on) {
-    state_.setHoverBadgeEnabled(on);
+    switches_.setHoverBadgeEnabled(on);
 }
 
 bool GeneralSettingsView::isMenubarIconVisible() const {
-    const auto value = defaults_.object(defaults_keys::menubarIconVisible);
-    return value ? defaultsBool(value) : true;
+    return switches_.isMenubarIconVisible();
 }
 
 void GeneralSettingsView::changeMenubarIconVisible(bool on) {
-    defaults_.set(defaults_keys::menubarIconVisible, on);
+    switches_.setMenubarIconVisible(on);
 }
 
 // A port may run a switch's action on a later turn; the action holds the view weakly.

@@ -6,12 +6,10 @@
 #include "base/Published.h"
 #include "base/WeakAnchor.h"
 #include "platform/LoginItems.h"
-#include "platform/UserDefaults.h"
 #include "settings/Controls.h"
+#include "settings/FeatureSwitches.h"
 
 namespace lumivoke {
-
-class AppState;
 
 /// The General tab: launch at login (kept by the system's login-item service, never by the
 /// application), the hover badge and the menu-bar icon.
@@ -31,7 +29,7 @@ public:
         "Lumivoke from Spotlight or Finder.";
 
     /// initialLaunchAtLogin is whether the login item was enabled when the tab was built.
-    GeneralSettingsView(AppState& state, LoginItemService& loginItems, UserDefaults& defaults,
+    GeneralSettingsView(FeatureSwitches& switches, LoginItemService& loginItems,
                         bool initialLaunchAtLogin);
 
     /// The tab is built anew: launchAtLogin starts from whether the login item was enabled
@@ -46,7 +44,7 @@ public:
     /// "Show hover badge" shows and sets the application's switch.
     bool isHoverBadgeShown() const;
     void changeHoverBadge(bool on);
-    /// "Show menubar icon" shows and sets "MenubarIconVisible", true when absent.
+    /// "Show menubar icon" shows and sets whether the menu-bar item is shown.
     bool isMenubarIconVisible() const;
     void changeMenubarIconVisible(bool on);
 
@@ -61,9 +59,8 @@ public:
 private:
     bool isLoginItemEnabled() const;
 
-    AppState& state_;
+    FeatureSwitches& switches_;
     LoginItemService& loginItems_;
-    UserDefaults& defaults_;
     WeakAnchor<GeneralSettingsView> anchor_{this};
 };
 

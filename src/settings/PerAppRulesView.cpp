@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/AppState.h"
 #include "settings/LocalizedCollator.h"
 
 namespace lumivoke {
@@ -20,10 +19,15 @@ OpenPanelSettings PerAppRulesView::addPanelSettings() {
     return s;
 }
 
-PerAppRulesView::PerAppRulesView(AppState& state, AppRulesStore& store, Bundles& bundles,
-                                 Workspace& workspace, OpenPanels& openPanels,
+PerAppRulesView::PerAppRulesView(FeatureSwitches& switches,
+                                 const Published<std::vector<InputSource>>& sources,
+                                 const Published<std::optional<InputSource>>& currentSource,
+                                 AppRulesStore& store, Bundles& bundles, Workspace& workspace,
+                                 OpenPanels& openPanels,
                                  std::function<void(const std::string&)> scrollTo)
-    : state_(state),
+    : switches_(switches),
+      sources_(sources),
+      currentSource_(currentSource),
       store_(store),
       bundles_(bundles),
       workspace_(workspace),
@@ -44,7 +48,7 @@ std::optional<std::string> PerAppRulesView::sourceName(const std::string& bundle
     if (rule == rules.end()) {
         return std::nullopt;
     }
-    for (const auto& source : *state_.sources) {
+    for (const auto& source : *sources_) {
         if (source.id == rule->second) {
             return source.name;
         }
@@ -55,7 +59,7 @@ std::optional<std::string> PerAppRulesView::sourceName(const std::string& bundle
 std::vector<AppRuleRow> PerAppRulesView::sortedRows() const {
     std::vector<AppRuleRow> rows;
     for (const auto& [bundleID, sourceID] : *store_.rules) {
-        rows.emplace_back(resolveAppRow(bundles_, workspace_, bundleID), *state_.sources, store_);
+        rows.emplace_back(resolveAppRow(bundles_, workspace_, bundleID), *sources_, store_);
     }
     // Keys are computed once per row; a rule whose source is gone sorts as the empty text.
     auto keyOf = [this](const AppRuleRow& r) {
@@ -120,10 +124,10 @@ void PerAppRulesView::addApplication() {
         return;
     }
     std::string sourceID;
-    if (const auto& current = *state_.currentSource) {
+    if (const auto& current = *currentSource_) {
         sourceID = current->id;
-    } else if (!state_.sources->empty()) {
-        sourceID = state_.sources->front().id;
+    } else if (!sources_->empty()) {
+        sourceID = sources_->front().id;
     }
     if (sourceID.empty()) {
         return;
@@ -159,20 +163,21 @@ void PerAppRulesView::setPendingScroll(std::optional<std::string> bundleID) {
 }
 
 bool PerAppRulesView::isTableEnabled() const {
-    return *state_.isPerAppRulesEnabled;
+    return switches_.isPerAppRulesEnabled();
 }
 
 // A port may run a control's action on a later turn; the action holds the view weakly.
 std::vector<FormSection> PerAppRulesView::form() {
     return {{std::nullopt,
-             {ToggleControl{
-                  enableLabel, *state_.isPerAppRulesEnabled, true,
-                  bindWeak(anchor_.weak(), [](PerAppRulesView& self,
-                                              bool on) { self.state_.setPerAppRulesEnabled(on); })},
+             {ToggleControl{enableLabel, switches_.isPerAppRulesEnabled(), true,
+                            bindWeak(anchor_.weak(),
+                                     [](PerAppRulesView& self, bool on) {
+                                         self.switches_.setPerAppRulesEnabled(on);
+                                     })},
               CaptionText{explanation},
-              ToggleControl{hudLabel, *state_.isHUDOnAutoSwitchEnabled, isTableEnabled(),
+              ToggleControl{hudLabel, switches_.isHUDOnAutoSwitchEnabled(), isTableEnabled(),
                             bindWeak(anchor_.weak(), [](PerAppRulesView& self, bool on) {
-                                self.state_.setHUDOnAutoSwitchEnabled(on);
+                                self.switches_.setHUDOnAutoSwitchEnabled(on);
                             })}}}};
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Published.h"
 #include "base/WeakAnchor.h"
 #include "platform/Bundles.h"
 #include "platform/OpenPanel.h"
@@ -13,11 +14,10 @@
 #include "rules/AppRulesStore.h"
 #include "settings/AppRuleRow.h"
 #include "settings/Controls.h"
+#include "settings/FeatureSwitches.h"
 #include "sources/InputSourceService.h"
 
 namespace lumivoke {
-
-class AppState;
 
 enum class SortColumn { appName, source };
 enum class SortDirection { ascending, descending };
@@ -41,8 +41,11 @@ public:
     /// The open panel that addApplication runs.
     static OpenPanelSettings addPanelSettings();
 
+    /// sources and currentSource are the application's published list and current source;
     /// scrollTo brings a row (by bundle identifier) to the centre of the table.
-    PerAppRulesView(AppState& state, AppRulesStore& store, Bundles& bundles, Workspace& workspace,
+    PerAppRulesView(FeatureSwitches& switches, const Published<std::vector<InputSource>>& sources,
+                    const Published<std::optional<InputSource>>& currentSource,
+                    AppRulesStore& store, Bundles& bundles, Workspace& workspace,
                     OpenPanels& openPanels, std::function<void(const std::string&)> scrollTo);
 
     /// The tab is built anew: no selection, no pending scroll, sorted by name ascending. An add
@@ -83,7 +86,9 @@ public:
 private:
     void setPendingScroll(std::optional<std::string> bundleID);
 
-    AppState& state_;
+    FeatureSwitches& switches_;
+    const Published<std::vector<InputSource>>& sources_;
+    const Published<std::optional<InputSource>>& currentSource_;
     AppRulesStore& store_;
     Bundles& bundles_;
     Workspace& workspace_;

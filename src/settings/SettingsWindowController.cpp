@@ -1,101 +1,15 @@
 #include "settings/SettingsWindowController.h"
 
-#include "app/AppState.h"
+#include <utility>
 
 namespace lumivoke {
 
-const char* segmentTitle(SettingsTab tab) {
-    switch (tab) {
-        case SettingsTab::setup:
-            return "Setup";
-        case SettingsTab::general:
-            return "General";
-        case SettingsTab::perAppRules:
-            return "Per-App Rules";
-    }
-    return "";
-}
-
-SettingsView::SettingsView(AppState& state, SetupState& setupState,
-                           SettingsTabSelection& tabSelection)
-    : visibleTab(*tabSelection.selected, Notify::onChange),
-      state_(state),
-      setupState_(setupState),
-      tabSelection_(tabSelection) {
-    build(*tabSelection.selected);
-    // Every show assigns the selection; only a different tab rebuilds the content, so a tab
-    // keeps its state while it stays on screen.
-    selectionToken_ = tabSelection.selected.subscribe(
-        bindWeak(anchor_.weak(), [](SettingsView& self, SettingsTab tab) {
-            if (tab != *self.visibleTab) {
-                self.build(tab);
-            }
-        }));
-}
-
-std::string SettingsView::versionLine() const {
-    return "Lumivoke " + state_.version().text();
-}
-
-void SettingsView::build(SettingsTab tab) {
-    auto& platform = state_.platform();
-    // The tab shown until now is gone, whichever comes next; an action of it still running
-    // (an add waiting for its open panel) finds its view started again and leaves it alone.
-    if (perAppRules_) {
-        perAppRules_->reset();
-    }
-    switch (tab) {
-        case SettingsTab::setup:
-            // Nothing of its own to start again: it shows the application's state.
-            if (!setup_) {
-                setup_ = std::make_unique<SetupView>(state_, setupState_, platform.links);
-            }
-            break;
-        case SettingsTab::general: {
-            const bool launchAtLogin = platform.loginItems.status() == LoginItemStatus::enabled;
-            if (!general_) {
-                general_ = std::make_unique<GeneralSettingsView>(state_, platform.loginItems,
-                                                                 platform.defaults, launchAtLogin);
-            } else {
-                general_->reset(launchAtLogin);
-            }
-            break;
-        }
-        case SettingsTab::perAppRules:
-            if (!perAppRules_) {
-                perAppRules_ = std::make_unique<PerAppRulesView>(
-                    state_, state_.appRulesStore(), platform.bundles, platform.workspace,
-                    platform.openPanels,
-                    bindWeak(anchor_.weak(), [](SettingsView& self, const std::string& bundleID) {
-                        if (self.onScrollToRule) {
-                            self.onScrollToRule(bundleID);
-                        }
-                    }));
-            }
-            break;
-    }
-    visibleTab.set(tab);
-    if (isShown_ && tab == SettingsTab::general) {
-        general_->appear();
-    }
-}
-
-void SettingsView::appear() {
-    isShown_ = true;
-    if (auto* general = generalView()) {
-        general->appear();
-    }
-}
-
-void SettingsView::disappear() {
-    isShown_ = false;
-}
-
-SettingsWindowController::SettingsWindowController(AppState& appState, SettingsWindowHost& host)
-    : appState_(appState),
+SettingsWindowController::SettingsWindowController(SettingsEnvironment environment,
+                                                   Platform& platform, SettingsWindowHost& host)
+    : environment_(std::move(environment)),
+      platform_(platform),
       host_(host),
-      setupState_(
-          std::make_unique<SetupState>(appState.platform().preferences, appState.platform().loop)),
+      setupState_(std::make_unique<SetupState>(platform.preferences, platform.loop)),
       tabSelection_(std::make_unique<SettingsTabSelection>()) {}
 
 SettingsWindowController::~SettingsWindowController() {
@@ -106,9 +20,9 @@ SettingsWindowController::~SettingsWindowController() {
 
 void SettingsWindowController::show(SettingsTab tab) {
     tabSelection_->selected.set(tab);
-    auto& platform = appState_.platform();
     if (!window_) {
-        rootView_ = std::make_unique<SettingsView>(appState_, *setupState_, *tabSelection_);
+        rootView_ =
+            std::make_unique<SettingsView>(environment_, platform_, *setupState_, *tabSelection_);
         WindowSettings settings;
         settings.name = "Settings";
         settings.title = windowTitle;
@@ -122,8 +36,8 @@ void SettingsWindowController::show(SettingsTab tab) {
         window_->setDelegate(this);
     }
     setupState_->startPolling();
-    platform.application.setActivationPolicy(ActivationPolicy::regular);
-    platform.application.activate();
+    platform_.application.setActivationPolicy(ActivationPolicy::regular);
+    platform_.application.activate();
     const bool wasVisible = window_->isVisible();
     window_->makeKeyAndOrderFront();
     if (!wasVisible) {
@@ -136,7 +50,7 @@ void SettingsWindowController::windowWillClose(Window& window) {
         return;
     }
     setupState_->stopPolling();
-    appState_.platform().application.setActivationPolicy(ActivationPolicy::accessory);
+    platform_.application.setActivationPolicy(ActivationPolicy::accessory);
     rootView_->disappear();
 }
 

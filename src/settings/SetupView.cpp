@@ -2,8 +2,6 @@
 
 #include <cctype>
 
-#include "app/AppState.h"
-
 namespace lumivoke {
 namespace {
 
@@ -38,20 +36,21 @@ bool isParsableURL(const std::string& text) {
     return true;
 }
 
-SetupView::SetupView(AppState& state, SetupState& setupState, LinkOpener& links)
-    : state_(state), setupState_(setupState), links_(links) {}
+SetupView::SetupView(const Published<bool>& isAccessibilityTrusted, SetupState& setupState,
+                     LinkOpener& links)
+    : isAccessibilityTrusted_(isAccessibilityTrusted), setupState_(setupState), links_(links) {}
 
 std::array<SetupRow, 2> SetupView::rows() const {
-    return {SetupRow{"Allow Accessibility access",
-                     "Lumivoke needs Accessibility permission to detect the Globe key press "
-                     "globally.",
-                     "SetupAccessibility", "Open Accessibility Settings…",
-                     *state_.isAccessibilityTrusted},
-            SetupRow{"Disable the system Globe-key handler",
-                     "In System Settings → Keyboard, set \"Press 🌐 to\" to \"Do Nothing\". "
-                     "Otherwise macOS responds to the key alongside Lumivoke and shows its own "
-                     "popup.",
-                     "SetupGlobeKey", "Open Keyboard Settings…", *setupState_.isGlobeKeyDisabled}};
+    return {
+        SetupRow{"Allow Accessibility access",
+                 "Lumivoke needs Accessibility permission to detect the Globe key press "
+                 "globally.",
+                 "SetupAccessibility", "Open Accessibility Settings…", *isAccessibilityTrusted_},
+        SetupRow{"Disable the system Globe-key handler",
+                 "In System Settings → Keyboard, set \"Press 🌐 to\" to \"Do Nothing\". "
+                 "Otherwise macOS responds to the key alongside Lumivoke and shows its own "
+                 "popup.",
+                 "SetupGlobeKey", "Open Keyboard Settings…", *setupState_.isGlobeKeyDisabled}};
 }
 
 std::vector<ButtonControl> SetupView::buttons() {

@@ -4,14 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/SetupState.h"
+#include "base/Published.h"
 #include "base/WeakAnchor.h"
 #include "platform/Links.h"
 #include "settings/Controls.h"
+#include "settings/SetupState.h"
 
 namespace lumivoke {
-
-class AppState;
 
 /// One prerequisite as the Setup tab shows it.
 struct SetupRow {
@@ -41,7 +40,9 @@ public:
         "x-apple.systempreferences:com.apple.preference.keyboard";
     static constexpr double illustrationMaxWidth = 340;
 
-    SetupView(AppState& state, SetupState& setupState, LinkOpener& links);
+    /// isAccessibilityTrusted is the application's published trust state.
+    SetupView(const Published<bool>& isAccessibilityTrusted, SetupState& setupState,
+              LinkOpener& links);
 
     /// Accessibility first, then the Globe-key setting, each with its current state.
     std::array<SetupRow, 2> rows() const;
@@ -57,7 +58,7 @@ public:
     static void openAccessibilitySettings(LinkOpener& links);
 
 private:
-    AppState& state_;
+    const Published<bool>& isAccessibilityTrusted_;
     SetupState& setupState_;
     LinkOpener& links_;
     WeakAnchor<SetupView> anchor_{this};

@@ -1,4 +1,4 @@
-#include "app/SetupState.h"
+#include "settings/SetupState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,110 @@
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Simulator.h"
+#include "settings/SetupState.h"
+
+// What the system's services around the settings do: the system's Globe-key setting, the
+// login-item service, the open panel's answer, and a second launch of the application.
+namespace lumivoke::sim {
+namespace {
+
+std::optional<DefaultsValue> parseFnUsage(const std::string& raw) {
+    if (raw == "none") {
+        return std::nullopt;
+    }
+    if (raw.rfind("string:", 0) == 0) {
+        return raw.substr(7);
+    }
+    if (raw.rfind("real:", 0) == 0) {
+        return parseNumber(raw.substr(5), "number");
+    }
+    if (raw.rfind("bool:", 0) == 0) {
+        return parseSwitch(raw.substr(5), "boolean");
+    }
+    return static_cast<std::int64_t>(parseInteger(raw, "integer"));
+}
+
+}  // namespace
+
+void addSystemServiceCommands(CommandTable& t) {
+    t.add("fn-usage", "fn-usage N|none|string:TEXT|real:NUMBER|bool:on|off",
+          "the system's Globe-key action (com.apple.HIToolbox AppleFnUsageType): 0 is \"Do "
+          "Nothing\", which a new machine has; none removes the key",
+          [](const Args& a) {
+              a.expectOnly(1, {});
+              const auto value = parseFnUsage(a.at(0, "value"));
+              return [value](Simulator& s) {
+                  s.machine().preferences.set(SetupState::fnUsageDomain, SetupState::fnUsageKey,
+                                              value);
+              };
+          });
+    t.add("login-item",
+          "login-item enabled|not-registered|requires-approval|not-found | login-item "
+          "register-fails|unregister-fails",
+          "the login-item status of the application, or makes its next register/unregister fail",
+          [](const Args& a) {
+              a.expectOnly(1, {});
+              const std::string word = a.at(0, "status");
+              if (word == "register-fails") {
+                  return Action([](Simulator& s) { s.machine().loginItems.failNextRegister(); });
+              }
+              if (word == "unregister-fails") {
+                  return Action([](Simulator& s) { s.machine().loginItems.failNextUnregister(); });
+              }
+              for (auto status : {LoginItemStatus::notRegistered, LoginItemStatus::enabled,
+                                  LoginItemStatus::requiresApproval, LoginItemStatus::notFound}) {
+                  if (word == loginItemStatusName(status)) {
+                      return Action(
+                          [status](Simulator& s) { s.machine().loginItems.setStatus(status); });
+                  }
+              }
+              throw ScenarioError("unknown login-item word \"" + word +
+                                  "\" (enabled, not-registered, requires-approval, not-found, "
+                                  "register-fails, unregister-fails)");
+          });
+    t.add("open-panel", "open-panel PATH|cancel [during \"COMMAND\"…]",
+          "what the next open panel answers: the application bundle at PATH, or a cancel; the "
+          "commands after during run while that panel is up, each followed by the tasks due, as "
+          "the panel's modal loop lets them",
+          [](const Args& a, ParseScope& scope) {
+              a.expectOnly(SIZE_MAX, {});
+              const std::string word = a.at(0, "path or cancel");
+              std::optional<std::string> answer;
+              if (word != "cancel") {
+                  answer = word;
+              }
+              std::vector<Action> whileUp;
+              if (a.count() > 1) {
+                  if (a.at(1, "during") != "during") {
+                      throw ScenarioError("unexpected word \"" + a.at(1, "during") +
+                                          "\" (open-panel PATH|cancel during \"COMMAND\"…)");
+                  }
+                  if (a.count() == 2) {
+                      throw ScenarioError("missing command after during");
+                  }
+                  for (std::size_t i = 2; i < a.count(); ++i) {
+                      whileUp.push_back(scope.parseNested(a.positional()[i]));
+                  }
+              }
+              return [answer, whileUp](Simulator& s) {
+                  std::function<void()> run;
+                  if (!whileUp.empty()) {
+                      run = [&s, whileUp] { s.runWhilePanelUp(whileUp); };
+                  }
+                  s.machine().openPanels.planAnswer(answer, std::move(run));
+              };
+          });
+    t.add("reopen", "reopen", "the person launches the running application again",
+          [](const Args& a) {
+              a.expectOnly(0, {});
+              return [](Simulator& s) {
+                  s.requireApp();
+                  s.machine().application.reopen(s.machine().windows.anyVisible());
+              };
+          });
+}
+
+}  // namespace lumivoke::sim

@@ -154,6 +154,8 @@ void Simulator::terminate() {
         throw ScenarioError("the application cannot be torn down while its open panel is up");
     }
     app_.reset();
+    // The views went with the application; their tokens would only pile up launch by launch.
+    viewTokens.clear();
     machine_->defaults.forgetRegistrations();
 }
 

@@ -195,6 +195,20 @@ TEST_F(LongRun, ASnapshotNamesEveryDifferenceInStateAndLiveCounts) {
         << err.str();
 }
 
+TEST_F(LongRun, RestartsHoldNoMoreThanTheFirstLaunchDid) {
+    // Each launch hands the simulator new views to trace; those of the last one must go.
+    EXPECT_EQ(run("source id=a langs=en category=keyboard selectable=yes\n"
+                  "source id=b langs=de category=keyboard selectable=yes\ncurrent a\n"
+                  "launch\ncursor ibeam\ntap\ntap\nadvance 1s\nreopen\nsettings close\n"
+                  "snapshot first\n"
+                  "repeat 3\n"
+                  "  restart\n  tap\n  tap\n  advance 1s\n  reopen\n  settings close\n"
+                  "end\n"
+                  "expect-snapshot first\n"),
+              0)
+        << err.str();
+}
+
 TEST_F(LongRun, TheHelpListsTheBlockLines) {
     const std::string help = simulator->help();
     EXPECT_NE(help.find("repeat N … end"), std::string::npos);

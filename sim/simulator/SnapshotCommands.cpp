@@ -188,7 +188,8 @@ void expectSnapshot(Simulator& s, const std::string& name) {
     if (was.empty() && is.empty()) {
         return;
     }
-    std::string message = "expect-snapshot " + quoted(name) + " failed; what differs:";
+    std::string message =
+        "the state and the live counts differ from snapshot " + quoted(name) + ":";
     for (const auto& line : was) {
         message += "\n  was " + line;
     }
@@ -240,6 +241,22 @@ void addSnapshotCommands(CommandTable& t) {
                   throw ScenarioError("no snapshot \"" + name + "\" was taken on an earlier line");
               }
               return [name](Simulator& s) { expectSnapshot(s, name); };
+          });
+    t.add("expect-steady", "expect-steady NAME",
+          "takes snapshot NAME the first time it runs (unless one was taken), and every later "
+          "time expects the state and the live counts of that snapshot: in a repeat, every pass "
+          "ends where the first one did and holds no more",
+          [](const Args& a, ParseScope& scope) {
+              a.expectOnly(1, {});
+              const std::string name = a.at(0, "name");
+              scope.snapshots.insert(name);
+              return [name](Simulator& s) {
+                  if (!s.snapshots.contains(name)) {
+                      s.snapshots[name] = snapshotLines(s);
+                      return;
+                  }
+                  expectSnapshot(s, name);
+              };
           });
     // Block lines: the parser takes them before any command. Here only for the help, and for
     // the one place they cannot go, a command of an open panel's during list.

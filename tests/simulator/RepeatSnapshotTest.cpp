@@ -179,7 +179,9 @@ TEST_F(LongRun, ASnapshotNamesEveryDifferenceInStateAndLiveCounts) {
                   "launch\nsnapshot start\ntap\nset HoverBadgeEnabled on\nexpect-snapshot start\n"),
               1);
     const std::string e = err.str();
-    EXPECT_EQ(e.rfind("s.scn:10: expect-snapshot \"start\" failed; what differs:", 0), 0u) << e;
+    EXPECT_EQ(e.rfind("s.scn:10: the state and the live counts differ from snapshot \"start\":", 0),
+              0u)
+        << e;
     for (const char* line :
          {"\n  was state: system current a\n", "\n  now state: system current b\n",
           "\n  was state: switches hover-badge off,", "\n  now state: switches hover-badge on,",
@@ -193,6 +195,29 @@ TEST_F(LongRun, ASnapshotNamesEveryDifferenceInStateAndLiveCounts) {
                   "expect-snapshot start\n"),
               0)
         << err.str();
+}
+
+TEST_F(LongRun, ExpectSteadyComparesEveryPassWithTheFirst) {
+    // Three taps over three sources end where they began.
+    EXPECT_EQ(
+        run(std::string(machine) +
+            "launch\nrepeat 4\n  tap\n  tap\n  tap\n  advance 1s\n  expect-steady cycle\nend\n"
+            "expect-snapshot cycle\n"),
+        0)
+        << err.str();
+    // Two do not: the second pass already differs from the first.
+    EXPECT_EQ(run(std::string(machine) +
+                  "launch\nrepeat 4\n  tap\n  tap\n  advance 1s\n  expect-steady cycle\nend\n"),
+              1);
+    EXPECT_EQ(err.str().rfind("s.scn:11: pass 2 of 4 of the repeat at line 7: the state and the "
+                              "live counts differ from snapshot \"cycle\":\n  was state: system "
+                              "current c\n",
+                              0),
+              0u)
+        << err.str();
+    // A snapshot taken before is the one compared with.
+    EXPECT_EQ(run(std::string(machine) + "launch\nsnapshot start\ntap\nexpect-steady start\n"), 1);
+    EXPECT_NE(err.str().find("now state: system current b"), std::string::npos) << err.str();
 }
 
 TEST_F(LongRun, RestartsHoldNoMoreThanTheFirstLaunchDid) {

@@ -14,6 +14,7 @@
 #include "QtTextMeasurement.h"
 #include "QtUserDefaults.h"
 #include "QtViewHost.h"
+#include "TriggerKeySetting.h"
 #include "X11AccessibilityTrust.h"
 #include "X11Connection.h"
 #include "X11Cursor.h"
@@ -43,9 +44,12 @@ public:
     X11Connection x11;
     DesktopEntries desktopEntries;
     X11InputSources inputSources{x11};
-    X11Keyboard keyboard{x11};
+    X11Keyboard keyboard{x11, logSink};
     QtScreens screens;
     QtUserDefaults defaults{loop};
+    TriggerKeySetting triggerKey{defaults, loop, logSink, [this](const TriggerChoice& choice) {
+                                     keyboard.setTrigger(choice);
+                                 }};
     DesktopMainBundle mainBundle;
     X11CursorServer cursor{x11};
     QtDisplayLinks displayLinks;

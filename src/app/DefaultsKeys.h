@@ -8,6 +8,8 @@ inline constexpr const char* perAppRulesEnabled = "PerAppRulesEnabled";
 inline constexpr const char* hudOnAutoSwitchEnabled = "HUDOnAutoSwitchEnabled";
 inline constexpr const char* menubarIconVisible = "MenubarIconVisible";
 inline constexpr const char* perAppRules = "PerAppRules";
+// The key a port lets the user tap instead of the Globe key; kept by that port (TriggerKeys).
+inline constexpr const char* triggerKey = "TriggerKey";
 // The rules store keeps "PerAppRules" itself, and an undecodable value of it under
 // "PerAppRules.unreadable" (see AppRulesStore).
 

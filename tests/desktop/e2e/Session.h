@@ -1,6 +1,6 @@
 #pragma once
 
-#include <X11/XF86keysym.h>
+#include <X11/keysym.h>
 
 #include <filesystem>
 #include <memory>
@@ -15,8 +15,9 @@
 
 namespace lumivoke::e2e {
 
-/// The key the program takes as the trigger: the one place that names it.
-inline constexpr KeySym kTriggerKeysym = XF86XK_WakeUp;  // keycode 151 in the evdev keymap
+/// The key the program takes as the trigger when nothing else is chosen: the one place that
+/// names it.
+inline constexpr KeySym kTriggerKeysym = XK_Control_R;  // keycode 105 in the evdev keymap
 
 /// What a session runs besides the X server.
 struct SessionOptions {

@@ -56,7 +56,7 @@ public:
     QtTextMeasurement textMeasurement;
     X11AccessibilityTrust accessibilityTrust{keyboard};
     X11Workspace workspace{x11, desktopEntries};
-    QtApplication application;
+    QtApplication application{logSink};
     AutostartLoginItems loginItems;
     QtOpenPanels openPanels;
     QtLinks links;

@@ -1,17 +1,49 @@
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "CommandLine.h"
 #include "DesktopMainBundle.h"
 #include "DesktopPlatform.h"
+#include "SingleInstance.h"
 #include "app/AppVersion.h"
 #include "app/LumivokeApp.h"
 
+namespace {
+
 using namespace lumivoke::desktop;
+
+// How long a later launch waits for a first one that is still starting.
+constexpr int kAskAttempts = 200;
+constexpr std::chrono::milliseconds kAskPause{50};
+
+/// A later launch: the running Lumivoke opens its settings; this one leaves.
+int askRunningInstance(SingleInstance& instance, const CommandLine& line) {
+    const bool answered = instance.askFirstToReopen(
+        kAskAttempts, [] { std::this_thread::sleep_for(kAskPause); },
+        [] { std::fputs("lumivoke: Lumivoke is starting; waiting for it to answer\n", stderr); });
+    if (!answered) {
+        std::fputs(
+            "lumivoke: another Lumivoke holds the lock but does not answer; end it or try "
+            "again\n",
+            stderr);
+        return 1;
+    }
+    if (line.trigger != nullptr) {
+        std::fputs(
+            "lumivoke: Lumivoke is already running, so --trigger changes nothing; quit it "
+            "and start it again with --trigger, or choose the key in its settings\n",
+            stderr);
+    }
+    return 0;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -36,6 +68,11 @@ int main(int argc, char* argv[]) {
         std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
         return 2;
     }
+    SingleInstance instance;
+    if (!instance.isFirst()) {
+        return askRunningInstance(instance, line);
+    }
+
     // The port speaks X11 directly; under a Wayland session it runs through XWayland.
     qputenv("QT_QPA_PLATFORM", "xcb");
     // The arguments are this program's, read above; Qt's own options are not offered.
@@ -51,10 +88,7 @@ int main(int argc, char* argv[]) {
         std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
         return 2;
     }
-    // A second launch asks the running instance to open its settings, then leaves.
-    if (!desktop.application.becomeSingleInstance()) {
-        return 0;
-    }
+    desktop.application.listenForReopen();
     if (line.trigger != nullptr) {
         desktop.triggerKey.overrideForThisRun(*line.trigger);
     }

@@ -89,6 +89,10 @@ fs::path Session::instanceSocket() const {
     return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()));
 }
 
+fs::path Session::instanceLock() const {
+    return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()) + ".lock");
+}
+
 Environment Session::environment() const {
     const char* path = std::getenv("PATH");
     return Environment{
@@ -263,8 +267,10 @@ bool Session::startTerminal() {
 
 bool Session::startLumivoke(bool expectTrayIcon) {
     const std::size_t mark = log_.mark();
-    lumivoke_ = std::make_unique<Process>(
-        Process::Options{{LUMIVOKE_BINARY}, environment(), log_.path(), std::nullopt});
+    std::vector<std::string> argv{LUMIVOKE_BINARY};
+    argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
+    lumivoke_ =
+        std::make_unique<Process>(Process::Options{argv, environment(), log_.path(), std::nullopt});
     if (log_.waitFor("NSEvent global monitor started", mark).empty()) {
         ADD_FAILURE() << "lumivoke did not start its key monitor" << log_.tail(mark);
         return false;
@@ -285,6 +291,18 @@ std::optional<int> Session::launchAgain(milliseconds timeout) {
                                     dir_.path() / ("launch-" + std::to_string(launches_) + ".log"),
                                     std::nullopt});
     return second.wait(timeout);
+}
+
+std::unique_ptr<Process> Session::spawnLumivoke(const std::string& output,
+                                                const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{LUMIVOKE_BINARY};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return std::make_unique<Process>(
+        Process::Options{argv, environment(), dir_.path() / output, std::nullopt});
+}
+
+LogFile Session::sessionLog(const std::string& name) const {
+    return LogFile(dir_.path() / name);
 }
 
 std::string Session::launchAgainOutput() const {

@@ -30,6 +30,8 @@ struct SessionOptions {
     /// Other files written before the program starts, by path below the session's home.
     std::vector<std::pair<std::filesystem::path, std::string>> files;
     bool lumivoke = true;
+    /// The program's command-line arguments.
+    std::vector<std::string> arguments;
 };
 
 /// A desktop of its own for one test: Xvfb on a free display, the programs of the options, and
@@ -65,8 +67,9 @@ public:
     std::filesystem::path dataHome() const;
     std::filesystem::path settingsFile() const;
     std::filesystem::path autostartEntry() const;
-    /// The single-instance socket.
+    /// The single-instance socket, and the lock the running instance holds.
     std::filesystem::path instanceSocket() const;
+    std::filesystem::path instanceLock() const;
 
     // The program.
     /// Starts Lumivoke and waits for its key monitor (and, with a tray host, its tray icon
@@ -79,6 +82,12 @@ public:
     std::optional<int> launchAgain(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     /// What the last launchAgain() printed.
     std::string launchAgainOutput() const;
+    /// Starts another `lumivoke` with these arguments and lets it run; its standard error
+    /// goes to the session's file named output (see sessionLog()).
+    std::unique_ptr<Process> spawnLumivoke(const std::string& output,
+                                           const std::vector<std::string>& arguments = {});
+    /// A log file of the session's folder.
+    LogFile sessionLog(const std::string& name) const;
 
     // The other programs.
     Window terminal() const { return terminal_; }

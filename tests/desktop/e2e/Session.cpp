@@ -27,11 +27,12 @@ constexpr int kTrayHeight = 28;
 
 // Lines of words as wide as the terminal, so that a double click almost anywhere in it selects a
 // word; fewer lines than it has, since scrolling would drop a selection. Then a mark that the
-// text is out, and a reader for whatever is typed.
+// text is out, and a reader for whatever is typed, which notes each Ctrl+C and reads on.
 constexpr const char* kTerminalScript =
     "w='lumivoke words '; l=''; i=0; while [ $i -lt 10 ]; do l=\"$l$w\"; i=$((i+1)); done; "
-    "i=0; while [ $i -lt 40 ]; do echo \"$l\"; i=$((i+1)); done; : > \"$HOME/terminal-ready\"; "
-    "exec cat >/dev/null";
+    "i=0; while [ $i -lt 40 ]; do echo \"$l\"; i=$((i+1)); done; "
+    "trap ': > \"$HOME/interrupted\"' INT; : > \"$HOME/terminal-ready\"; "
+    "while :; do cat >/dev/null; done";
 
 std::string required(const std::string& program) {
     auto path = findExecutable(program);

@@ -3,6 +3,7 @@
 #include "AutostartLoginItems.h"
 #include "DesktopEntries.h"
 #include "DesktopMainBundle.h"
+#include "FileUserDefaults.h"
 #include "InProcessNotificationCenter.h"
 #include "LinuxPreferences.h"
 #include "QtApplication.h"
@@ -12,7 +13,6 @@
 #include "QtOpenPanels.h"
 #include "QtScreens.h"
 #include "QtTextMeasurement.h"
-#include "QtUserDefaults.h"
 #include "QtViewHost.h"
 #include "TriggerKeySetting.h"
 #include "X11AccessibilityTrust.h"
@@ -46,7 +46,7 @@ public:
     X11InputSources inputSources{x11};
     X11Keyboard keyboard{x11, logSink};
     QtScreens screens;
-    QtUserDefaults defaults{loop};
+    FileUserDefaults defaults{FileUserDefaults::standardLocation(), loop, logSink};
     TriggerKeySetting triggerKey{defaults, loop, logSink, [this](const TriggerChoice& choice) {
                                      keyboard.setTrigger(choice);
                                  }};

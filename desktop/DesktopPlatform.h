@@ -51,7 +51,7 @@ public:
                                      keyboard.setTrigger(choice);
                                  }};
     DesktopMainBundle mainBundle;
-    X11CursorServer cursor{x11};
+    X11CursorServer cursor{x11, logSink};
     QtDisplayLinks displayLinks;
     QtTextMeasurement textMeasurement;
     X11AccessibilityTrust accessibilityTrust{keyboard};

@@ -96,7 +96,7 @@ fs::path Session::instanceLock() const {
 
 Environment Session::environment() const {
     const char* path = std::getenv("PATH");
-    return Environment{
+    Environment environment{
         {"PATH", path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin"},
         {"HOME", home().string()},
         {"XDG_CONFIG_HOME", configHome().string()},
@@ -109,6 +109,11 @@ Environment Session::environment() const {
         {"XCURSOR_SIZE", "24"},
         {"LANG", "C.UTF-8"},
     };
+    if (!options_.cursorTheme) {
+        environment.erase("XCURSOR_THEME");
+        environment.erase("XCURSOR_SIZE");
+    }
+    return environment;
 }
 
 bool Session::start(const SessionOptions& options) {

@@ -24,6 +24,8 @@ struct SessionOptions {
     bool windowManager = true;  ///< openbox
     bool trayHost = true;       ///< trayer, along the top edge
     bool terminal = true;       ///< an xterm under the pointer, focused
+    /// Cursors from the theme Adwaita; without, the programs show the X server's own cursors.
+    bool cursorTheme = true;
     std::string layouts = "us,de,ru";
     /// Text of the program's settings file, written before it starts (none: no file).
     std::optional<std::string> settings;

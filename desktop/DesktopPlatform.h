@@ -62,7 +62,7 @@ public:
     QtLinks links;
     InProcessNotificationCenter notifications;
     LinuxPreferences preferences;
-    QtViewHost views{x11};
+    QtViewHost views{x11, logSink};
 
 private:
     Platform platform_;

@@ -121,10 +121,13 @@ public:
     /// The session's files are kept (and named) when a test failed.
     void keepFiles();
 
+    /// Starts the tray host (trayer, along the top edge) and waits until it holds the tray; for
+    /// a session started without one.
+    bool startTrayHost();
+
 private:
     bool startXServer();
     bool startWindowManager();
-    bool startTrayHost();
     bool startTerminal();
     /// The program's window of an EWMH type, mapped or not.
     std::optional<WindowInfo> lumivokeWindow(const std::string& type);

@@ -98,8 +98,11 @@ void QtStatusItem::rebuild() {
         }
         QAction* action = menu_.addAction(QString::fromStdString(item.title));
         if (item.kind == MenuItem::Kind::source) {
-            action->setCheckable(true);
-            action->setChecked(item.icon == std::optional<std::string>("checkmark"));
+            // A check mark before the current source and nothing before the others: a
+            // checkable action that is not checked would show an empty box.
+            const bool current = item.icon == std::optional<std::string>("checkmark");
+            action->setCheckable(current);
+            action->setChecked(current);
         } else if (item.icon) {
             action->setIcon(iconFor(*item.icon));
         }

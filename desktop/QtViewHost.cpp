@@ -30,7 +30,7 @@ std::unique_ptr<StatusItem> QtViewHost::insertStatusItem(const std::string& icon
             "no system tray is available, so the menu cannot be shown; launch lumivoke "
             "again to open Settings");
     }
-    return std::make_unique<QtStatusItem>(iconName, menu);
+    return std::make_unique<QtStatusItem>(iconName, menu, x11_);
 }
 
 }  // namespace lumivoke::desktop

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -133,7 +134,7 @@ bool Session::start(const SessionOptions& options) {
     if (options.windowManager && !startWindowManager()) {
         return false;
     }
-    if (options.trayHost && !startTrayHost()) {
+    if (options.trayHost && !startTrayHost(options.trayColour)) {
         return false;
     }
     if (options.terminal && !startTerminal()) {
@@ -215,14 +216,25 @@ bool Session::startWindowManager() {
     return true;
 }
 
-bool Session::startTrayHost() {
-    trayHost_ = std::make_unique<Process>(Process::Options{
-        {required("trayer"), "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
-         "120", "--heighttype", "pixel", "--height", std::to_string(kTrayHeight), "--SetDockType",
-         "true", "--SetPartialStrut", "true", "--expand", "false"},
-        environment(),
-        dir_.path() / "trayer.log",
-        std::nullopt});
+bool Session::startTrayHost(std::optional<std::uint32_t> colour) {
+    const std::string height = std::to_string(kTrayHeight);
+    std::vector<std::string> argv{required("trayer")};
+    const std::pair<const char*, std::string> options[] = {
+        {"--edge", "top"},         {"--align", "right"},          {"--widthtype", "pixel"},
+        {"--width", "120"},        {"--heighttype", "pixel"},     {"--height", height},
+        {"--SetDockType", "true"}, {"--SetPartialStrut", "true"}, {"--expand", "false"},
+    };
+    for (const auto& [option, value] : options) {
+        argv.insert(argv.end(), {option, value});
+    }
+    if (colour) {
+        char tint[16];
+        std::snprintf(tint, sizeof tint, "0x%06x", *colour & 0xffffffu);
+        // Opaque in that colour: trayer's "transparency" tints the root's picture by alpha.
+        argv.insert(argv.end(), {"--transparent", "true", "--alpha", "0", "--tint", tint});
+    }
+    trayHost_ = std::make_unique<Process>(
+        Process::Options{argv, environment(), dir_.path() / "trayer.log", std::nullopt});
     if (!eventually([&] { return x().selectionOwner("_NET_SYSTEM_TRAY_S0") != 0; })) {
         ADD_FAILURE() << "trayer did not take the tray"
                       << LogFile(dir_.path() / "trayer.log").tail();
@@ -288,6 +300,15 @@ bool Session::startLumivoke(bool expectTrayIcon) {
         return false;
     }
     return true;
+}
+
+void Session::stopTrayHost() {
+    if (trayHost_) {
+        trayHost_->stop();
+        trayHost_.reset();
+    }
+    EXPECT_TRUE(eventually([&] { return x().selectionOwner("_NET_SYSTEM_TRAY_S0") == 0; }))
+        << "the tray stayed taken";
 }
 
 std::optional<int> Session::launchAgain(milliseconds timeout) {

@@ -23,7 +23,9 @@ inline constexpr KeySym kTriggerKeysym = XK_Control_R;  // keycode 105 in the ev
 struct SessionOptions {
     bool windowManager = true;  ///< openbox
     bool trayHost = true;       ///< trayer, along the top edge
-    bool terminal = true;       ///< an xterm under the pointer, focused
+    /// The tray's colour (0xRRGGBB), or none for trayer's own light grey.
+    std::optional<std::uint32_t> trayColour;
+    bool terminal = true;  ///< an xterm under the pointer, focused
     /// Cursors from the theme Adwaita; without, the programs show the X server's own cursors.
     bool cursorTheme = true;
     std::string layouts = "us,de,ru";
@@ -121,9 +123,11 @@ public:
     /// The session's files are kept (and named) when a test failed.
     void keepFiles();
 
-    /// Starts the tray host (trayer, along the top edge) and waits until it holds the tray; for
-    /// a session started without one.
-    bool startTrayHost();
+    /// Starts the tray host (trayer, along the top edge, in colour or its own light grey) and
+    /// waits until it holds the tray; for a session started without one, or after stopping it.
+    bool startTrayHost(std::optional<std::uint32_t> colour = std::nullopt);
+    /// Ends the tray host; the icons in it lose their place.
+    void stopTrayHost();
 
 private:
     bool startXServer();

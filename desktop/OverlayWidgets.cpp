@@ -50,6 +50,11 @@ OverlayWidget::OverlayWidget(const char* windowType)
 }
 
 void OverlayWidget::setComposited(bool composited) {
+    if (composited != composited_ && testAttribute(Qt::WA_WState_Created)) {
+        // A new X window, with translucency as it is now.
+        destroy();
+        create();
+    }
     composited_ = composited;
     if (composited_) {
         clearMask();

@@ -134,6 +134,9 @@ bool Session::start(const SessionOptions& options) {
     if (options.windowManager && !startWindowManager()) {
         return false;
     }
+    if (options.compositor && !startCompositor()) {
+        return false;
+    }
     if (options.trayHost && !startTrayHost(options.trayColour)) {
         return false;
     }
@@ -214,6 +217,26 @@ bool Session::startWindowManager() {
         return false;
     }
     return true;
+}
+
+bool Session::startCompositor() {
+    compositor_ = std::make_unique<Process>(Process::Options{
+        {required("xcompmgr"), "-c"}, environment(), dir_.path() / "xcompmgr.log", std::nullopt});
+    // A compositing manager announces itself by taking this selection.
+    if (!eventually([&] { return x().selectionOwner("_NET_WM_CM_S0") != 0; })) {
+        ADD_FAILURE() << "xcompmgr did not start" << LogFile(dir_.path() / "xcompmgr.log").tail();
+        return false;
+    }
+    return true;
+}
+
+void Session::stopCompositor() {
+    if (compositor_) {
+        compositor_->stop();
+        compositor_.reset();
+    }
+    EXPECT_TRUE(eventually([&] { return x().selectionOwner("_NET_WM_CM_S0") == 0; }))
+        << "the compositing manager stayed";
 }
 
 bool Session::startTrayHost(std::optional<std::uint32_t> colour) {

@@ -26,6 +26,8 @@ struct SessionOptions {
     /// The tray's colour (0xRRGGBB), or none for trayer's own light grey.
     std::optional<std::uint32_t> trayColour;
     bool terminal = true;  ///< an xterm under the pointer, focused
+    /// A compositing manager (xcompmgr -c), which draws translucent windows as such.
+    bool compositor = false;
     /// Cursors from the theme Adwaita; without, the programs show the X server's own cursors.
     bool cursorTheme = true;
     std::string layouts = "us,de,ru";
@@ -128,10 +130,14 @@ public:
     bool startTrayHost(std::optional<std::uint32_t> colour = std::nullopt);
     /// Ends the tray host; the icons in it lose their place.
     void stopTrayHost();
+    /// Starts the compositing manager and waits until it composites; ends it.
+    bool startCompositor();
+    void stopCompositor();
 
 private:
     bool startXServer();
     bool startWindowManager();
+
     bool startTerminal();
     /// The program's window of an EWMH type, mapped or not.
     std::optional<WindowInfo> lumivokeWindow(const std::string& type);
@@ -143,6 +149,7 @@ private:
     std::unique_ptr<Process> xserver_;
     std::unique_ptr<XClient> x_;
     std::unique_ptr<Process> windowManager_;
+    std::unique_ptr<Process> compositor_;
     std::unique_ptr<Process> trayHost_;
     std::unique_ptr<Process> terminalProcess_;
     std::unique_ptr<Process> lumivoke_;

@@ -50,6 +50,10 @@ protected:
 
 private:
     void apply(int transition, const QString& text);
+    /// Where the capsule is drawn now, in the window.
+    QRectF capsuleRect() const;
+    /// Shapes the window to what it will draw, then asks for the drawing.
+    void redraw();
 
     QString text_;
     double scale_ = 1;

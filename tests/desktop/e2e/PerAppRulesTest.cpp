@@ -93,8 +93,13 @@ TEST_F(PerAppRulesTest, BringingTheTerminalToTheFrontSelectsItsLayout) {
     EXPECT_TRUE(eventually([&] { return x().group() == 1; }))
         << "the rule did not apply at launch" << log().tail();
 
+    const std::size_t before = log().mark();
     const Window other = openOtherWindow();
     ASSERT_TRUE(activate(other)) << "the other window did not come to the front";
+    // The program reads the frontmost window when it hears of a change: had the terminal come
+    // back before that, it would not have seen the other one at all (as a person is never
+    // that quick).
+    ASSERT_FALSE(log().waitFor("activated bundleID=E2EOther", before).empty()) << log().tail();
     x().lockGroup(0);
     const std::size_t mark = log().mark();
     ASSERT_TRUE(activate(session().terminal()));

@@ -91,6 +91,23 @@ TEST_P(TriggerChoiceTest, ItsKeySwitchesInEveryLayoutAndRightCtrlNoLonger) {
 INSTANTIATE_TEST_SUITE_P(Choices, TriggerChoiceTest, ::testing::ValuesIn(kChoices),
                          [](const auto& info) { return std::string(info.param.name); });
 
+class KeymapChangeTest : public DesktopTest {};
+
+TEST_F(KeymapChangeTest, TheTriggerIsFoundAgainInANewKeymap) {
+    // The Menu key made a second Right Ctrl: it is the trigger too from then on.
+    const KeyCode menu = x().keycode(XK_Menu);
+    ASSERT_NE(menu, 0);
+    const std::size_t mark = log().mark();
+    ASSERT_EQ(session().run({"setxkbmap", "-layout", "us,de,ru", "-option", "ctrl:menu_rctrl"}), 0);
+    const std::string found = log().waitFor("the trigger right-ctrl is keycode", mark);
+    EXPECT_NE(found.find(std::to_string(menu)), std::string::npos) << log().tail(mark);
+    x().tap(menu);
+    EXPECT_TRUE(eventually([&] { return x().group() == 1; }))
+        << "the group is " << x().group() << log().tail(mark);
+    session().tapTrigger();
+    EXPECT_TRUE(eventually([&] { return x().group() == 2; })) << log().tail(mark);
+}
+
 class UnknownStoredTriggerTest : public DesktopTest {
 protected:
     SessionOptions sessionOptions() const override {

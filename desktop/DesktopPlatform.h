@@ -3,6 +3,7 @@
 #include "AutostartLoginItems.h"
 #include "DesktopEntries.h"
 #include "DesktopMainBundle.h"
+#include "FileUserDefaults.h"
 #include "InProcessNotificationCenter.h"
 #include "LinuxPreferences.h"
 #include "QtApplication.h"
@@ -12,8 +13,8 @@
 #include "QtOpenPanels.h"
 #include "QtScreens.h"
 #include "QtTextMeasurement.h"
-#include "QtUserDefaults.h"
 #include "QtViewHost.h"
+#include "TriggerKeySetting.h"
 #include "X11AccessibilityTrust.h"
 #include "X11Connection.h"
 #include "X11Cursor.h"
@@ -43,22 +44,25 @@ public:
     X11Connection x11;
     DesktopEntries desktopEntries;
     X11InputSources inputSources{x11};
-    X11Keyboard keyboard{x11};
+    X11Keyboard keyboard{x11, logSink};
     QtScreens screens;
-    QtUserDefaults defaults{loop};
+    FileUserDefaults defaults{FileUserDefaults::standardLocation(), loop, logSink};
+    TriggerKeySetting triggerKey{defaults, loop, logSink, [this](const TriggerChoice& choice) {
+                                     keyboard.setTrigger(choice);
+                                 }};
     DesktopMainBundle mainBundle;
-    X11CursorServer cursor{x11};
+    X11CursorServer cursor{x11, logSink};
     QtDisplayLinks displayLinks;
     QtTextMeasurement textMeasurement;
     X11AccessibilityTrust accessibilityTrust{keyboard};
     X11Workspace workspace{x11, desktopEntries};
-    QtApplication application;
+    QtApplication application{logSink};
     AutostartLoginItems loginItems;
     QtOpenPanels openPanels;
     QtLinks links;
     InProcessNotificationCenter notifications;
     LinuxPreferences preferences;
-    QtViewHost views{x11};
+    QtViewHost views{x11, logSink};
 
 private:
     Platform platform_;

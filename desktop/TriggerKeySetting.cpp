@@ -1,6 +1,5 @@
 #include "TriggerKeySetting.h"
 
-
 namespace lumivoke::desktop {
 
 TriggerKeySetting::TriggerKeySetting(UserDefaults& defaults, MainLoop& loop, LogSink& sink,

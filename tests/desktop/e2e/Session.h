@@ -63,6 +63,8 @@ public:
     bool hasDisplay() const { return x_ != nullptr && x_->connected(); }
     XClient& x() { return *x_; }
     const std::string& display() const { return display_; }
+    /// The X server's process (for what it costs, in the benchmarks).
+    Process* xServer() { return xserver_.get(); }
     const SessionOptions& options() const { return options_; }
     /// The variables every program of the session starts with.
     Environment environment() const;

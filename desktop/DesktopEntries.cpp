@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 namespace lumivoke::desktop {
 namespace {
@@ -216,7 +217,7 @@ bool isShownInMenus(const DesktopEntry& entry, const XdgEnvironment& environment
 
 EntryScan scanApplications(const XdgEnvironment& environment) {
     EntryScan scan;
-    std::map<std::string, DesktopEntry> byID;
+    std::set<std::string> seen;
     for (const auto& dir : environment.applicationDirectories) {
         // This folder's files by id; two files of one id in one folder ("kde-a.desktop" and
         // "kde/a.desktop") are settled by their paths, so the choice does not depend on the
@@ -241,7 +242,7 @@ EntryScan scanApplications(const XdgEnvironment& environment) {
             }
         }
         for (const auto& [id, path] : files) {
-            if (byID.contains(id)) {
+            if (!seen.insert(id).second) {
                 continue;
             }
             const FileText text = readEntryText(path.string());
@@ -257,11 +258,8 @@ EntryScan scanApplications(const XdgEnvironment& environment) {
             }
             entry->id = id;
             entry->path = path.string();
-            byID.emplace(id, std::move(*entry));
+            scan.entries.push_back(std::move(*entry));
         }
-    }
-    for (auto& [id, entry] : byID) {
-        scan.entries.push_back(std::move(entry));
     }
     return scan;
 }

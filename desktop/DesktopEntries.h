@@ -77,8 +77,9 @@ std::string desktopFileID(const std::string& path, const std::vector<std::string
 bool isShownInMenus(const DesktopEntry& entry, const XdgEnvironment& environment);
 
 /// Every desktop entry in the application folders and their subfolders, of every type, the
-/// first file of an id winning (the user's folder before the system's), sorted by id; and the
-/// files that could not be used, as "PATH: reason".
+/// first file of an id winning (the user's folder before the system's); in the order of their
+/// folders, and by id within one, so that where two entries claim one window the user's own
+/// comes first. And the files that could not be used, as "PATH: reason".
 struct EntryScan {
     std::vector<DesktopEntry> entries;
     std::vector<std::string> skipped;

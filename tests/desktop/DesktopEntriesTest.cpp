@@ -285,6 +285,24 @@ TEST_F(ScanTest, MatchesAWindowToItsApplication) {
     EXPECT_EQ(id("firefox", "Firefox"), "none");
 }
 
+TEST_F(ScanTest, AWindowClaimedTwiceIsTheUsersOwnApplication) {
+    // The system's entry sorts first by id; the user's own folder still comes first.
+    dir.write("system/applications/debian-xterm.desktop", app("XTerm", "StartupWMClass=XTerm\n"));
+    dir.write("home/applications/my-terminal.desktop", app("Mine", "StartupWMClass=XTerm\n"));
+    dir.write("site/applications/b-term.desktop", app("B", "StartupWMClass=XTerm\n"));
+    dir.write("site/applications/a-term.desktop", app("A", "StartupWMClass=XTerm\n"));
+    const auto scan = scanApplications(environment());
+    std::vector<std::string> ids;
+    for (const auto& e : scan.entries) {
+        ids.push_back(e.id);
+    }
+    EXPECT_EQ(ids, (std::vector<std::string>{"my-terminal", "a-term", "b-term", "debian-xterm"}));
+    DesktopEntries entries(environment());
+    const DesktopEntry* e = entries.byWindowClass("xterm", "XTerm");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->id, "my-terminal");
+}
+
 TEST(AutostartEntry, WritesAnEntryThatStartsTheProgramAndReadsItBack) {
     const std::string text = autostartEntryText("/opt/my apps/lumi$voke%");
     const auto file = DesktopEntryFile::parse(text);

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "Controls.h"
 
@@ -152,15 +153,29 @@ protected:
             return std::nullopt;
         }
         restPointer();
-        const Pixels before = steadyPicture(*window);
-        const auto segments = findTabSegments(before);
-        if (segments.size() != 3) {
+        // A window just mapped may not be drawn yet.
+        Pixels before;
+        std::vector<XRect> segments;
+        if (!eventually([&] {
+                before = steadyPicture(*window);
+                segments = findTabSegments(before);
+                return segments.size() == 3;
+            })) {
             ADD_FAILURE() << "found " << segments.size() << " tab segments";
             return std::nullopt;
         }
+        // The tab's effect is a change below the tab row (the pressed look of the segment
+        // is not one).
         const XRect tab = segments[2];
-        if (!clickControl(*window, tab,
-                          [&] { return differingPixels(before, x().grab(window->frame)) > 0; })) {
+        const bool switched = clickControl(*window, tab, [&] {
+            for (const auto& band : differingBands(before, x().grab(window->frame))) {
+                if (band.first > tab.y + tab.height + 2) {
+                    return true;
+                }
+            }
+            return false;
+        });
+        if (!switched) {
             ADD_FAILURE() << "choosing Per-App Rules changed nothing";
             return std::nullopt;
         }
@@ -168,15 +183,20 @@ protected:
         return window;
     }
 
-    /// The add button: the leftmost of the small buttons along the window's bottom.
-    std::optional<XRect> addButton(const Pixels& window) {
+    /// The add button: the left one of the pair of small buttons (add, remove) side by side
+    /// along the window's bottom.
+    static std::optional<XRect> addButton(const Pixels& window) {
         const XRect bottom{0, window.height - 110, window.width / 2, 110};
         const auto frames = findFrames(window, bottom, 20, 48, 18, 38);
-        if (frames.empty()) {
-            return std::nullopt;
+        for (const auto& left : frames) {
+            for (const auto& right : frames) {
+                if (right.x > left.x + left.width / 2 && right.x < left.x + 3 * left.width &&
+                    right.y == left.y && right.height == left.height) {
+                    return left;
+                }
+            }
         }
-        return *std::min_element(frames.begin(), frames.end(),
-                                 [](const XRect& a, const XRect& b) { return a.x < b.x; });
+        return std::nullopt;
     }
 
     std::optional<WindowInfo> chooser() {
@@ -188,8 +208,10 @@ protected:
 
     /// Presses the add button and waits for the chooser.
     std::optional<WindowInfo> openChooser(const WindowInfo& settings) {
-        const auto button = addButton(steadyPicture(settings));
-        if (!button) {
+        // The tab draws its table on a later turn than the click that chose it.
+        std::optional<XRect> button;
+        if (!eventually(
+                [&] { return (button = addButton(x().grab(settings.frame))).has_value(); })) {
             ADD_FAILURE() << "no add button in the settings window";
             return std::nullopt;
         }

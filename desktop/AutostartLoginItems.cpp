@@ -1,5 +1,7 @@
 #include "AutostartLoginItems.h"
 
+#include "AutostartEntry.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,8 +16,17 @@ std::string AutostartLoginItems::entryPath() {
 }
 
 LoginItemStatus AutostartLoginItems::status() {
-    return QFile::exists(QString::fromStdString(entryPath())) ? LoginItemStatus::enabled
-                                                              : LoginItemStatus::notRegistered;
+    // An entry the desktop's session settings switched off (or deleted by Hidden=true) is
+    // there but starts nothing: the switch shows off, and switching it on writes ours again.
+    QFile file(QString::fromStdString(entryPath()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return LoginItemStatus::notRegistered;
+    }
+    const QByteArray text = file.read(1024 * 1024);
+    return autostartEntryStartsProgram(
+               std::string_view(text.constData(), static_cast<std::size_t>(text.size())))
+               ? LoginItemStatus::enabled
+               : LoginItemStatus::notRegistered;
 }
 
 bool AutostartLoginItems::registerMainApp() {
@@ -27,9 +38,9 @@ bool AutostartLoginItems::registerMainApp() {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         return false;
     }
-    const QByteArray text = "[Desktop Entry]\nType=Application\nName=Lumivoke\nExec=\"" +
-                            QCoreApplication::applicationFilePath().toUtf8() +
-                            "\"\nX-GNOME-Autostart-enabled=true\nNoDisplay=true\n";
+    const std::string entry =
+        autostartEntryText(QCoreApplication::applicationFilePath().toStdString());
+    const QByteArray text(entry.data(), static_cast<qsizetype>(entry.size()));
     return file.write(text) == text.size() && file.flush();
 }
 

@@ -58,7 +58,7 @@ public:
     X11Workspace workspace{x11, desktopEntries};
     QtApplication application{logSink};
     AutostartLoginItems loginItems;
-    QtOpenPanels openPanels;
+    QtOpenPanels openPanels{desktopEntries, logSink};
     QtLinks links;
     InProcessNotificationCenter notifications;
     LinuxPreferences preferences;

@@ -1,7 +1,6 @@
 #include "X11Workspace.h"
 
 #include <unistd.h>
-#include <QLocale>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -119,7 +118,7 @@ std::optional<std::string> X11Workspace::urlForApplication(const std::string& bu
 }
 
 Image X11Workspace::iconForFile(const std::string& path) {
-    if (auto entry = DesktopEntries::read(path); entry && !entry->icon.empty()) {
+    if (auto entry = entries_.read(path); entry && !entry->icon.empty()) {
         return Image{entry->icon, {}};
     }
     return genericApplicationIcon();
@@ -139,22 +138,17 @@ Token X11Workspace::observeActiveSpaceDidChange(std::function<void()> callback) 
 }
 
 std::optional<BundleInfo> X11Workspace::openBundle(const std::string& path) {
-    const auto entry = DesktopEntries::read(path);
+    const auto entry = entries_.read(path);
     if (!entry) {
         return std::nullopt;
     }
     BundleInfo info;
     info.bundleIdentifier = entry->id;
-    info.info["CFBundleName"] = entry->name;
-    info.info["CFBundleDisplayName"] = entry->name;
-    // Name[de_DE] before Name[de], as the desktop entry rules look them up.
-    const std::string locale = QLocale().name().toStdString();
-    for (const std::string& key : {locale, locale.substr(0, locale.find('_'))}) {
-        if (auto it = entry->localizedNames.find(key); it != entry->localizedNames.end()) {
-            info.localizedInfo["CFBundleDisplayName"] = it->second;
-            break;
-        }
-    }
+    info.info["CFBundleName"] = entry->untranslatedName;
+    info.info["CFBundleDisplayName"] = entry->untranslatedName;
+    // The name in the user's language, chosen as the chooser chooses it, so a rule's row shows
+    // the name the person picked.
+    info.localizedInfo["CFBundleDisplayName"] = entry->name;
     return info;
 }
 

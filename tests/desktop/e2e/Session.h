@@ -38,6 +38,9 @@ struct SessionOptions {
     bool lumivoke = true;
     /// The program's command-line arguments.
     std::vector<std::string> arguments;
+    /// Variables for every launch of the program, besides (or instead of) the session's own;
+    /// "${HOME}" in a value stands for the session's home folder.
+    std::vector<std::pair<std::string, std::string>> environment;
 };
 
 /// A desktop of its own for one test: Xvfb on a free display, the programs of the options, and
@@ -68,6 +71,8 @@ public:
     const SessionOptions& options() const { return options_; }
     /// The variables every program of the session starts with.
     Environment environment() const;
+    /// Those the program starts with: the session's and the options' own.
+    Environment lumivokeEnvironment() const;
 
     // Where the program keeps its things.
     std::filesystem::path home() const;

@@ -43,7 +43,7 @@ public:
     StderrLogSink logSink;
     X11Connection x11;
     DesktopEntries desktopEntries;
-    X11InputSources inputSources{x11};
+    X11InputSources inputSources{x11, logSink};
     X11Keyboard keyboard{x11, logSink};
     QtScreens screens;
     FileUserDefaults defaults{FileUserDefaults::standardLocation(), loop, logSink};

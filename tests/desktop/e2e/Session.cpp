@@ -127,8 +127,9 @@ bool Session::start(const SessionOptions& options) {
         ADD_FAILURE() << "cannot connect to the X server at " << display_;
         return false;
     }
-    if (run({"setxkbmap", "-layout", options.layouts}) != 0) {
-        ADD_FAILURE() << "setxkbmap -layout " << options.layouts << " failed";
+    if (run({"setxkbmap", "-layout", options.layouts, "-variant", options.variants}) != 0) {
+        ADD_FAILURE() << "setxkbmap -layout " << options.layouts << " -variant " << options.variants
+                      << " failed";
         return false;
     }
     if (options.windowManager && !startWindowManager()) {

@@ -31,6 +31,10 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
             line.action = CommandLine::Action::version;
             continue;
         }
+        if (arg == "--verbose" || arg == "-v") {
+            line.verbose = true;
+            continue;
+        }
         std::string_view name;
         if (arg == "--trigger") {
             if (i + 1 == args.size()) {
@@ -61,7 +65,7 @@ std::string usageText() {
         keys += std::string(choice.label);
         keys += &choice == &defaultTriggerChoice() ? " (the default)\n" : "\n";
     }
-    return "Usage: lumivoke [--trigger KEY]\n"
+    return "Usage: lumivoke [--trigger KEY] [--verbose]\n"
            "\n"
            "Taps of the trigger key alone switch to the next keyboard layout, and a capsule in\n"
            "the middle of the screen shows the new one. Lumivoke lives in the system tray; run\n"
@@ -70,6 +74,9 @@ std::string usageText() {
            "  --trigger KEY    the trigger key for this run, instead of the one in the\n"
            "                   settings (TriggerKey); KEY is one of:\n" +
            keys +
+           "  -v, --verbose    also write the log to standard error; it goes to the systemd\n"
+           "                   journal where one runs (journalctl SYSLOG_IDENTIFIER=lumivoke),\n"
+           "                   and to standard error alone elsewhere\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

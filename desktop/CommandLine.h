@@ -15,6 +15,8 @@ struct CommandLine {
     Action action = Action::run;
     /// The trigger key for this run (--trigger), or null for the stored one.
     const TriggerChoice* trigger = nullptr;
+    /// Whether the log also goes to standard error where it goes to the journal (--verbose).
+    bool verbose = false;
     /// For Action::error: what was wrong, to print on standard error.
     std::string error;
 };

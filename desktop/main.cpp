@@ -83,7 +83,7 @@ int main(int argc, char* argv[]) {
     // The settings window closing is not the application quitting: it lives in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    DesktopPlatform desktop;
+    DesktopPlatform desktop(line.verbose);
     if (!desktop.hasDisplay()) {
         std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
         return 2;

@@ -29,6 +29,22 @@ TEST(CommandLine, TriggerNamesAKeyForThisRun) {
     }
 }
 
+TEST(CommandLine, VerboseMirrorsTheLogWhateverElseIsSaid) {
+    EXPECT_FALSE(parse({}).verbose);
+    EXPECT_FALSE(parse({"--trigger", "menu"}).verbose);
+    for (const auto& args :
+         {std::vector<std::string_view>{"--verbose"}, std::vector<std::string_view>{"-v"},
+          std::vector<std::string_view>{"--trigger", "menu", "--verbose"},
+          std::vector<std::string_view>{"-v", "--trigger=menu", "-v"}}) {
+        const auto line = parse(args);
+        EXPECT_EQ(line.action, CommandLine::Action::run);
+        EXPECT_TRUE(line.verbose);
+    }
+    EXPECT_EQ(parse({"--verbose", "--trigger=menu"}).trigger, findTriggerChoice("menu"));
+    EXPECT_EQ(parse({"--verbose=yes"}).action, CommandLine::Action::error);
+    EXPECT_NE(usageText().find("--verbose"), std::string::npos);
+}
+
 TEST(CommandLine, HelpAndVersion) {
     EXPECT_EQ(parse({"--help"}).action, CommandLine::Action::help);
     EXPECT_EQ(parse({"-h"}).action, CommandLine::Action::help);

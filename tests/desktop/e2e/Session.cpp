@@ -310,6 +310,10 @@ bool Session::startTerminal() {
 bool Session::startLumivoke(bool expectTrayIcon) {
     const std::size_t mark = log_.mark();
     std::vector<std::string> argv{LUMIVOKE_BINARY};
+    // Where a systemd journal runs the log goes there; the tests read it from standard error.
+    if (fs::is_socket("/run/systemd/journal/socket")) {
+        argv.emplace_back("--verbose");
+    }
     argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
     lumivoke_ =
         std::make_unique<Process>(Process::Options{argv, environment(), log_.path(), std::nullopt});

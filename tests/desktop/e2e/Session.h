@@ -70,6 +70,8 @@ public:
     Environment environment() const;
 
     // Where the program keeps its things.
+    /// The session's folder: every program's home, XDG folders, temporary files and logs.
+    const std::filesystem::path& folder() const { return dir_.path(); }
     std::filesystem::path home() const;
     std::filesystem::path configHome() const;
     std::filesystem::path dataHome() const;

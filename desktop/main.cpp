@@ -80,6 +80,8 @@ int main(int argc, char* argv[]) {
     QApplication qtApp(qtArgc, argv);
     QApplication::setApplicationName("Lumivoke");
     QApplication::setOrganizationName("velmorandix");
+    // The installed desktop entry, for desktops that match windows to entries by it.
+    QGuiApplication::setDesktopFileName("lumivoke");
     // The settings window closing is not the application quitting: it lives in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -25,6 +25,7 @@ targets=(
   "rules_decoding_fuzzer|fuzz/rules.dict|fuzz/corpus/rules"
   "key_events_fuzzer|fuzz/key-events.dict|fuzz/corpus/key-events"
   "scenario_parser_fuzzer|fuzz/scenario.dict|fuzz/corpus/scenario tests/scenarios examples"
+  "control_request_fuzzer|fuzz/control.dict|fuzz/corpus/control"
 )
 names=()
 for t in "${targets[@]}"; do names+=("${t%%|*}"); done

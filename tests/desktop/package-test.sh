@@ -74,6 +74,11 @@ if [ -f "$manual" ]; then
   for option in $(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u); do
     grep -qF -- "$option" <<<"$page" || fail "the manual page does not document $option"
   done
+  commands=$(sed -n 's/^  ctl \([a-z]*\).*/\1/p' <<<"$help")
+  [ "$(wc -w <<<"$commands")" -eq 7 ] || fail "--help lists not the seven ctl commands: $commands"
+  for command in $commands; do
+    grep -qF -- "ctl $command" <<<"$page" || fail "the manual page does not document ctl $command"
+  done
   keys=$(sed -n 's/^ \{19\}\([a-z][a-z-]*\)  .*/\1/p' <<<"$help")
   [ -n "$keys" ] || fail "--help lists no trigger keys: $help"
   for key in $keys; do

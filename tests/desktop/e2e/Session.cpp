@@ -88,11 +88,11 @@ fs::path Session::autostartEntry() const {
 }
 
 fs::path Session::instanceSocket() const {
-    return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()));
+    return dir_.path() / "run" / ("lumivoke-" + std::to_string(getuid()));
 }
 
 fs::path Session::instanceLock() const {
-    return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()) + ".lock");
+    return dir_.path() / "run" / ("lumivoke-" + std::to_string(getuid()) + ".lock");
 }
 
 Environment Session::environment() const {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/ControlRequests.h"
+
 namespace lumivoke::desktop {
 namespace {
 
@@ -20,6 +22,21 @@ std::string quoted(std::string_view text) {
 
 CommandLine parseCommandLine(std::span<const std::string_view> args) {
     CommandLine line;
+    if (!args.empty() && args[0] == "ctl") {
+        const auto rest = args.subspan(1);
+        if (!rest.empty() && (rest[0] == "--help" || rest[0] == "-h")) {
+            line.action = CommandLine::Action::help;
+            return line;
+        }
+        const auto parsed = controlRequestFromWords(rest);
+        if (!parsed.request) {
+            return failure(parsed.error + "; see lumivoke --help");
+        }
+        line.action = CommandLine::Action::control;
+        line.controlRequest = controlRequestLine(*parsed.request);
+        line.controlWatch = parsed.request->command == ControlRequest::Command::watch;
+        return line;
+    }
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -29,6 +46,10 @@ CommandLine parseCommandLine(std::span<const std::string_view> args) {
         }
         if (arg == "--version") {
             line.action = CommandLine::Action::version;
+            continue;
+        }
+        if (arg == "--verbose" || arg == "-v") {
+            line.verbose = true;
             continue;
         }
         std::string_view name;
@@ -61,7 +82,8 @@ std::string usageText() {
         keys += std::string(choice.label);
         keys += &choice == &defaultTriggerChoice() ? " (the default)\n" : "\n";
     }
-    return "Usage: lumivoke [--trigger KEY]\n"
+    return "Usage: lumivoke [--trigger KEY] [--verbose]\n"
+           "       lumivoke ctl COMMAND\n"
            "\n"
            "Taps of the trigger key alone switch to the next keyboard layout, and a capsule in\n"
            "the middle of the screen shows the new one. Lumivoke lives in the system tray; run\n"
@@ -70,8 +92,24 @@ std::string usageText() {
            "  --trigger KEY    the trigger key for this run, instead of the one in the\n"
            "                   settings (TriggerKey); KEY is one of:\n" +
            keys +
+           "  -v, --verbose    also write the log to standard error; it goes to the systemd\n"
+           "                   journal where one runs (journalctl SYSLOG_IDENTIFIER=lumivoke),\n"
+           "                   and to standard error alone elsewhere\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
+           "\n"
+           "lumivoke ctl asks the running Lumivoke, for scripts and status bars; each answer\n"
+           "is one JSON line on standard output:\n"
+           "  ctl list         the layouts: id, name, code, and which is current\n"
+           "  ctl current      the current layout\n"
+           "  ctl next         switch to the next layout and show it, as a tap does\n"
+           "  ctl select ID    switch to the layout ID (as ctl list names it)\n"
+           "  ctl settings [TAB]\n"
+           "                   open the settings on TAB: setup, general (the default),\n"
+           "                   per-app-rules\n"
+           "  ctl watch        the current layout now and a line each time it changes\n"
+           "  ctl state        layouts, current, HUD, badge, settings window, switches\n"
+           "Exit status: 0 done, 1 Lumivoke is not running, 2 bad usage or a refused request.\n"
            "\n"
            "Lumivoke needs an X11 display. Without one, run it in the simulator:\n"
            "lumivoke-sim SCENARIO (see docs/simulator.md).\n";

@@ -11,10 +11,15 @@
 namespace lumivoke::desktop {
 
 struct CommandLine {
-    enum class Action { run, help, version, error };
+    enum class Action { run, help, version, control, error };
     Action action = Action::run;
     /// The trigger key for this run (--trigger), or null for the stored one.
     const TriggerChoice* trigger = nullptr;
+    /// Whether the log also goes to standard error where it goes to the journal (--verbose).
+    bool verbose = false;
+    /// For Action::control: the request line to send, and whether it is a watch.
+    std::string controlRequest;
+    bool controlWatch = false;
     /// For Action::error: what was wrong, to print on standard error.
     std::string error;
 };

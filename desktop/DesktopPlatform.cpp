@@ -2,8 +2,9 @@
 
 namespace lumivoke::desktop {
 
-DesktopPlatform::DesktopPlatform()
-    : platform_{.loop = loop,
+DesktopPlatform::DesktopPlatform(bool verbose)
+    : logSink(SystemLogSink::forThisMachine(verbose)),
+      platform_{.loop = loop,
                 .logSink = logSink,
                 .inputSources = inputSources,
                 .keyboard = keyboard,

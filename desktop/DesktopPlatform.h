@@ -14,6 +14,7 @@
 #include "QtScreens.h"
 #include "QtTextMeasurement.h"
 #include "QtViewHost.h"
+#include "SystemLog.h"
 #include "TriggerKeySetting.h"
 #include "X11AccessibilityTrust.h"
 #include "X11Connection.h"
@@ -31,7 +32,8 @@ namespace lumivoke::desktop {
 /// application; it outlives the application.
 class DesktopPlatform {
 public:
-    DesktopPlatform();
+    /// verbose: the log goes to standard error too where it goes to the journal.
+    explicit DesktopPlatform(bool verbose = false);
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 
@@ -40,10 +42,10 @@ public:
     bool hasDisplay() const { return x11.display() != nullptr; }
 
     QtMainLoop loop;
-    StderrLogSink logSink;
+    SystemLogSink logSink;
     X11Connection x11;
     DesktopEntries desktopEntries;
-    X11InputSources inputSources{x11};
+    X11InputSources inputSources{x11, logSink};
     X11Keyboard keyboard{x11, logSink};
     QtScreens screens;
     FileUserDefaults defaults{FileUserDefaults::standardLocation(), loop, logSink};

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -45,6 +46,23 @@ std::filesystem::path SingleInstance::temporaryFolder() {
         folder.pop_back();
     }
     return folder;
+}
+
+std::filesystem::path SingleInstance::standardFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && *runtime == '/') {
+        struct stat info {};
+        // A folder of the user's that nobody else may enter, as the variable promises.
+        if (stat(runtime, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid() &&
+            (info.st_mode & 077) == 0) {
+            std::string folder = runtime;
+            while (folder.size() > 1 && folder.back() == '/') {
+                folder.pop_back();
+            }
+            return folder;
+        }
+    }
+    return temporaryFolder();
 }
 
 SingleInstance::SingleInstance(std::filesystem::path folder) : folder_(std::move(folder)) {

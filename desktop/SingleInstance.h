@@ -13,8 +13,8 @@ namespace lumivoke::desktop {
 /// Plain POSIX, so that a later launch needs neither Qt nor a display connection.
 class SingleInstance {
 public:
-    /// Takes the lock in folder (the temporary folder, where Qt's local sockets live too).
-    explicit SingleInstance(std::filesystem::path folder = temporaryFolder());
+    /// Takes the lock in folder (the user's runtime folder where there is one).
+    explicit SingleInstance(std::filesystem::path folder = standardFolder());
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
@@ -32,6 +32,10 @@ public:
     static std::string serverName();
     /// $TMPDIR, else /tmp: where QLocalServer puts a socket named without a folder.
     static std::filesystem::path temporaryFolder();
+    /// Where the socket and the lock live: $XDG_RUNTIME_DIR, which only the user can enter,
+    /// when it is set to such a folder; else the temporary folder (the socket itself is then
+    /// the user's alone).
+    static std::filesystem::path standardFolder();
     std::filesystem::path socketPath() const { return folder_ / serverName(); }
     std::filesystem::path lockPath() const { return folder_ / (serverName() + ".lock"); }
 

@@ -10,14 +10,15 @@ namespace {
 /// One layout of the keymap, with the group that selects it.
 class XkbSource final : public SystemInputSource {
 public:
-    XkbSource(XkbLayout layout, int group) : layout(std::move(layout)), group(group) {}
-    XkbLayout layout;
+    XkbSource(NamedLayout layout, int group) : layout(std::move(layout)), group(group) {}
+    NamedLayout layout;
     int group;
 };
 
 }  // namespace
 
-X11InputSources::X11InputSources(X11Connection& x11) : x11_(x11) {
+X11InputSources::X11InputSources(X11Connection& x11, LogSink& sink, LayoutNamingSources sources)
+    : x11_(x11), catalog_(sink, std::move(sources)) {
     Display* dpy = x11_.display();
     if (dpy == nullptr) {
         return;
@@ -54,14 +55,17 @@ X11InputSources::X11InputSources(X11Connection& x11) : x11_(x11) {
             enabledObservers_.notify();
         }
     });
+    // The registry is read now rather than on the first switch.
+    readLayouts();
 }
 
 X11InputSources::~X11InputSources() = default;
 
-std::vector<XkbLayout> X11InputSources::readLayouts() {
+const std::vector<NamedLayout>& X11InputSources::readLayouts() {
+    static const std::vector<NamedLayout> none;
     Display* dpy = x11_.display();
     if (dpy == nullptr || rulesNamesAtom_ == 0) {
-        return {};
+        return none;
     }
     Atom type = 0;
     int format = 0;
@@ -77,19 +81,15 @@ std::vector<XkbLayout> X11InputSources::readLayouts() {
     if (data != nullptr) {
         XFree(data);
     }
-    auto layouts = parseRulesNames(text);
     // XKB has at most four groups; names past them select nothing.
-    if (layouts.size() > XkbNumKbdGroups) {
-        layouts.resize(XkbNumKbdGroups);
-    }
-    return layouts;
+    return catalog_.layouts(text, XkbNumKbdGroups);
 }
 
 std::optional<std::vector<InputSourceHandle>> X11InputSources::enabledSources() {
     if (xkbEventBase_ < 0) {
         return std::nullopt;
     }
-    const auto layouts = readLayouts();
+    const auto& layouts = readLayouts();
     if (layouts.empty()) {
         return std::nullopt;
     }
@@ -112,11 +112,11 @@ std::optional<PropertyValue> X11InputSources::property(const InputSourceHandle& 
         case SourceProperty::isSelectCapable:
             return true;
         case SourceProperty::id:
-            return layoutSourceID(xkb->layout);
+            return xkb->layout.id;
         case SourceProperty::localizedName:
-            return layoutDisplayName(xkb->layout);
+            return xkb->layout.name;
         case SourceProperty::languages:
-            return std::vector<std::string>{languageForLayout(xkb->layout.layout)};
+            return xkb->layout.languages;
     }
     return std::nullopt;
 }
@@ -130,7 +130,7 @@ InputSourceHandle X11InputSources::currentKeyboardSource() {
     if (XkbGetState(dpy, XkbUseCoreKbd, &state) != Success) {
         return nullptr;
     }
-    const auto layouts = readLayouts();
+    const auto& layouts = readLayouts();
     const auto group = static_cast<std::size_t>(state.group);
     if (group >= layouts.size()) {
         return nullptr;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "X11Connection.h"
-#include "XkbLayouts.h"
+#include "XkbLayoutCatalog.h"
 #include "base/ObserverList.h"
 #include "platform/InputSourceSystem.h"
 
@@ -12,10 +12,11 @@ namespace lumivoke::desktop {
 
 /// The layouts (XKB groups) of the X server's keymap as the system's input sources: the enabled
 /// sources are the keymap's layouts, the current one is the locked group, and selecting locks
-/// another group.
+/// another group. Their names and languages come from the XKB registry, read at start and again
+/// when the layouts change, never on a switch (see XkbLayoutCatalog).
 class X11InputSources final : public InputSourceSystem {
 public:
-    explicit X11InputSources(X11Connection& x11);
+    X11InputSources(X11Connection& x11, LogSink& sink, LayoutNamingSources sources = {});
     ~X11InputSources() override;
 
     std::optional<std::vector<InputSourceHandle>> enabledSources() override;
@@ -27,9 +28,10 @@ public:
     Token observeEnabledSourcesChanged(std::function<void()> callback) override;
 
 private:
-    std::vector<XkbLayout> readLayouts();
+    const std::vector<NamedLayout>& readLayouts();
 
     X11Connection& x11_;
+    XkbLayoutCatalog catalog_;
     int xkbEventBase_ = -1;
     unsigned long rulesNamesAtom_ = 0;
     ObserverList<> selectedObservers_;

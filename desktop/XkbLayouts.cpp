@@ -6,64 +6,6 @@
 namespace lumivoke::desktop {
 namespace {
 
-struct LayoutInfo {
-    std::string_view code;
-    std::string_view language;
-    std::string_view name;
-};
-
-constexpr std::array<LayoutInfo, 40> kLayouts{{
-    {"us", "en", "English (US)"},
-    {"gb", "en", "English (UK)"},
-    {"au", "en", "English (Australia)"},
-    {"ca", "fr", "Canadian"},
-    {"ie", "en", "Irish"},
-    {"de", "de", "German"},
-    {"at", "de", "German (Austria)"},
-    {"ch", "de", "Swiss"},
-    {"fr", "fr", "French"},
-    {"be", "fr", "Belgian"},
-    {"es", "es", "Spanish"},
-    {"latam", "es", "Spanish (Latin American)"},
-    {"it", "it", "Italian"},
-    {"pt", "pt", "Portuguese"},
-    {"br", "pt", "Portuguese (Brazil)"},
-    {"nl", "nl", "Dutch"},
-    {"se", "sv", "Swedish"},
-    {"no", "nb", "Norwegian"},
-    {"dk", "da", "Danish"},
-    {"fi", "fi", "Finnish"},
-    {"is", "is", "Icelandic"},
-    {"pl", "pl", "Polish"},
-    {"cz", "cs", "Czech"},
-    {"sk", "sk", "Slovak"},
-    {"hu", "hu", "Hungarian"},
-    {"ro", "ro", "Romanian"},
-    {"ru", "ru", "Russian"},
-    {"ua", "uk", "Ukrainian"},
-    {"by", "be", "Belarusian"},
-    {"bg", "bg", "Bulgarian"},
-    {"rs", "sr", "Serbian"},
-    {"hr", "hr", "Croatian"},
-    {"gr", "el", "Greek"},
-    {"tr", "tr", "Turkish"},
-    {"il", "he", "Hebrew"},
-    {"ara", "ar", "Arabic"},
-    {"jp", "ja", "Japanese"},
-    {"kr", "ko", "Korean"},
-    {"cn", "zh", "Chinese"},
-    {"th", "th", "Thai"},
-}};
-
-const LayoutInfo* findLayout(std::string_view code) {
-    for (const auto& info : kLayouts) {
-        if (info.code == code) {
-            return &info;
-        }
-    }
-    return nullptr;
-}
-
 std::vector<std::string> splitCommas(std::string_view text) {
     std::vector<std::string> parts;
     std::size_t start = 0;
@@ -78,10 +20,8 @@ std::vector<std::string> splitCommas(std::string_view text) {
     return parts;
 }
 
-}  // namespace
-
-std::vector<XkbLayout> parseRulesNames(const std::string& property) {
-    // rules, model, layouts, variants, options
+/// rules, model, layouts, variants, options
+std::array<std::string, 5> rulesNamesFields(std::string_view property) {
     std::array<std::string, 5> fields;
     std::size_t index = 0;
     for (char c : property) {
@@ -93,6 +33,13 @@ std::vector<XkbLayout> parseRulesNames(const std::string& property) {
             fields[index] += c;
         }
     }
+    return fields;
+}
+
+}  // namespace
+
+std::vector<XkbLayout> parseRulesNames(const std::string& property) {
+    const auto fields = rulesNamesFields(property);
     std::vector<XkbLayout> layouts;
     if (fields[2].empty()) {
         return layouts;
@@ -116,19 +63,13 @@ std::string layoutSourceID(const XkbLayout& layout) {
     return id;
 }
 
-std::string languageForLayout(const std::string& layout) {
-    if (const auto* info = findLayout(layout)) {
-        return std::string(info->language);
+std::string rulesetOf(const std::string& property) {
+    std::string rules = rulesNamesFields(property)[0];
+    // A rules file named by its path is registered under its file name.
+    if (const auto slash = rules.rfind('/'); slash != std::string::npos) {
+        rules.erase(0, slash + 1);
     }
-    return layout;
+    return rules.empty() ? std::string("evdev") : rules;
 }
 
-std::string layoutDisplayName(const XkbLayout& layout) {
-    const auto* info = findLayout(layout.layout);
-    std::string name = info ? std::string(info->name) : layout.layout;
-    if (!layout.variant.empty()) {
-        name += " (" + layout.variant + ")";
-    }
-    return name;
-}
 }  // namespace lumivoke::desktop

@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-// The layouts of an XKB keymap as the input sources the core lists: their names, identifiers
-// and languages. Read from the root window's _XKB_RULES_NAMES text; no display needed.
+// The layouts of an XKB keymap as the root window's _XKB_RULES_NAMES text names them, and the
+// identifiers the core knows them by; no display needed. Their names and languages come from the
+// XKB registry (XkbLayoutCatalog).
 namespace lumivoke::desktop {
 
 /// One XKB layout of the keymap: its code and variant ("de", "nodeadkeys").
@@ -21,9 +22,8 @@ std::vector<XkbLayout> parseRulesNames(const std::string& property);
 
 /// The input source identifier of a layout: "xkb:us", "xkb:de(nodeadkeys)".
 std::string layoutSourceID(const XkbLayout& layout);
-/// The language of a layout code ("de" → "de", "ua" → "uk"); the code itself when unknown.
-std::string languageForLayout(const std::string& layout);
-/// A name for people: "German", "German (nodeadkeys)"; the code when unknown.
-std::string layoutDisplayName(const XkbLayout& layout);
+/// The ruleset the layouts are named in (the property's first text, "evdev" when empty): the
+/// XKB registry to read their names from.
+std::string rulesetOf(const std::string& property);
 
 }  // namespace lumivoke::desktop

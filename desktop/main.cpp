@@ -2,16 +2,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "CommandLine.h"
+#include "ControlClient.h"
 #include "DesktopMainBundle.h"
 #include "DesktopPlatform.h"
 #include "SingleInstance.h"
 #include "app/AppVersion.h"
+#include "app/ControlRequests.h"
 #include "app/LumivokeApp.h"
 
 namespace {
@@ -57,6 +60,9 @@ int main(int argc, char* argv[]) {
             std::fputs(versionText(lumivoke::AppVersion::read(bundle).text()).c_str(), stdout);
             return 0;
         }
+        case CommandLine::Action::control:
+            return runControlClient(SingleInstance::standardFolder() / SingleInstance::serverName(),
+                                    line.controlRequest, line.controlWatch, std::cout, std::cerr);
         case CommandLine::Action::error:
             std::fprintf(stderr, "%s\n", line.error.c_str());
             return 2;
@@ -80,21 +86,27 @@ int main(int argc, char* argv[]) {
     QApplication qtApp(qtArgc, argv);
     QApplication::setApplicationName("Lumivoke");
     QApplication::setOrganizationName("velmorandix");
+    // The installed desktop entry, for desktops that match windows to entries by it.
+    QGuiApplication::setDesktopFileName("lumivoke");
     // The settings window closing is not the application quitting: it lives in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    DesktopPlatform desktop;
+    DesktopPlatform desktop(line.verbose);
     if (!desktop.hasDisplay()) {
         std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
         return 2;
     }
-    desktop.application.listenForReopen();
+    desktop.application.listenForReopen(instance.socketPath());
     if (line.trigger != nullptr) {
         desktop.triggerKey.overrideForThisRun(*line.trigger);
     }
     desktop.triggerKey.start();
     auto app = std::make_unique<lumivoke::LumivokeApp>(desktop.platform(), desktop.views);
+    auto control = std::make_unique<lumivoke::ControlRequestHandler>(app->state());
+    desktop.application.setControlHandler(control.get());
     const int status = QApplication::exec();
+    desktop.application.setControlHandler(nullptr);
+    control.reset();
     app.reset();
     return status;
 }

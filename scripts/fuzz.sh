@@ -26,6 +26,7 @@ targets=(
   "key_events_fuzzer|fuzz/key-events.dict|fuzz/corpus/key-events"
   "scenario_parser_fuzzer|fuzz/scenario.dict|fuzz/corpus/scenario tests/scenarios examples"
   "desktop_entry_fuzzer|fuzz/desktop-entry.dict|fuzz/corpus/desktop-entry"
+  "control_request_fuzzer|fuzz/control.dict|fuzz/corpus/control"
 )
 names=()
 for t in "${targets[@]}"; do names+=("${t%%|*}"); done

@@ -65,6 +65,7 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     addSystemServiceCommands(table_);
     addSettingsWindowCommands(table_);
     addMenuCommands(table_);
+    addControlCommands(table_);
     addCheckCommands(table_);
     addSnapshotCommands(table_);
     machine_->trace.echoTo(&out_);
@@ -96,6 +97,8 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
 
 Simulator::~Simulator() {
     // The application goes first: its teardown still talks to the machine.
+    controlWatches.clear();
+    control.reset();
     app_.reset();
 }
 
@@ -154,6 +157,8 @@ void Simulator::terminate() {
     if (panelsUp_ > 0) {
         throw ScenarioError("the application cannot be torn down while its open panel is up");
     }
+    controlWatches.clear();
+    control.reset();
     app_.reset();
     // The views went with the application; their tokens would only pile up launch by launch.
     viewTokens.clear();

@@ -11,6 +11,7 @@
 #include "Scenario.h"
 #include "SimPlatform.h"
 #include "app/AppState.h"
+#include "app/ControlRequests.h"
 #include "app/LumivokeApp.h"
 
 namespace lumivoke::sim {
@@ -81,6 +82,7 @@ void addSystemServiceCommands(CommandTable& table);
 /// The person's actions on the open settings window: settings, toggle, press.
 void addSettingsWindowCommands(CommandTable& table);
 void addMenuCommands(CommandTable& table);
+void addControlCommands(CommandTable& table);
 /// snapshot, expect-snapshot, and repeat and end for the help (parse() handles those two).
 void addSnapshotCommands(CommandTable& table);
 /// What "print state" does: the machine's and the application's state.
@@ -165,6 +167,10 @@ public:
 
     /// Tokens of subscriptions the simulator makes to trace what views show.
     std::vector<Token> viewTokens;
+    /// What answers "ctl" (made on its first use), and the watches it started; both go before
+    /// the application does.
+    std::unique_ptr<ControlRequestHandler> control;
+    std::vector<Token> controlWatches;
     /// What "snapshot NAME" remembered: the state and live-count lines, by name.
     std::map<std::string, std::vector<std::string>> snapshots;
 

@@ -161,9 +161,15 @@ void AppState::runLaunchCheck() {
 }
 
 void AppState::handleTap() {
-    if (auto selected = languageSwitcher_->selectNext()) {
+    switchToNextSource();
+}
+
+std::optional<InputSource> AppState::switchToNextSource() {
+    auto selected = languageSwitcher_->selectNext();
+    if (selected) {
         hudModel_->show(shortCode(*selected));
     }
+    return selected;
 }
 
 }  // namespace lumivoke

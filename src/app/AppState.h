@@ -63,6 +63,9 @@ public:
     /// The settings window controller if something has asked for it, else null.
     SettingsWindowController* settingsControllerIfCreated() { return settingsController_.get(); }
     const AppVersion& version() const { return version_; }
+    /// What a tap does: selects the next source and shows its code in the HUD. The source
+    /// selected, or none when there was none to select.
+    std::optional<InputSource> switchToNextSource();
     Platform& platform() { return platform_; }
 
 private:

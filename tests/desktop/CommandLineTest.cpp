@@ -29,6 +29,42 @@ TEST(CommandLine, TriggerNamesAKeyForThisRun) {
     }
 }
 
+TEST(CommandLine, VerboseMirrorsTheLogWhateverElseIsSaid) {
+    EXPECT_FALSE(parse({}).verbose);
+    EXPECT_FALSE(parse({"--trigger", "menu"}).verbose);
+    for (const auto& args :
+         {std::vector<std::string_view>{"--verbose"}, std::vector<std::string_view>{"-v"},
+          std::vector<std::string_view>{"--trigger", "menu", "--verbose"},
+          std::vector<std::string_view>{"-v", "--trigger=menu", "-v"}}) {
+        const auto line = parse(args);
+        EXPECT_EQ(line.action, CommandLine::Action::run);
+        EXPECT_TRUE(line.verbose);
+    }
+    EXPECT_EQ(parse({"--verbose", "--trigger=menu"}).trigger, findTriggerChoice("menu"));
+    EXPECT_EQ(parse({"--verbose=yes"}).action, CommandLine::Action::error);
+    EXPECT_NE(usageText().find("--verbose"), std::string::npos);
+}
+
+TEST(CommandLine, CtlTurnsItsWordsIntoOneRequestLine) {
+    const auto list = parse({"ctl", "list"});
+    EXPECT_EQ(list.action, CommandLine::Action::control);
+    EXPECT_EQ(list.controlRequest, R"({"command":"list"})");
+    EXPECT_FALSE(list.controlWatch);
+    const auto select = parse({"ctl", "select", "xkb:de(nodeadkeys)"});
+    EXPECT_EQ(select.controlRequest, R"j({"command":"select","id":"xkb:de(nodeadkeys)"})j");
+    EXPECT_TRUE(parse({"ctl", "watch"}).controlWatch);
+    // The words after ctl are its own: --trigger there is no option of the program.
+    const auto mistaken = parse({"ctl", "next", "--trigger", "menu"});
+    EXPECT_EQ(mistaken.action, CommandLine::Action::error);
+    EXPECT_EQ(mistaken.error,
+              "lumivoke: ctl next takes nothing more, not \"--trigger\"; see lumivoke --help");
+    EXPECT_EQ(parse({"ctl"}).action, CommandLine::Action::error);
+    EXPECT_EQ(parse({"ctl", "--help"}).action, CommandLine::Action::help);
+    // ctl anywhere but first is an argument the program does not take.
+    EXPECT_EQ(parse({"--verbose", "ctl", "list"}).action, CommandLine::Action::error);
+    EXPECT_NE(usageText().find("ctl select ID"), std::string::npos);
+}
+
 TEST(CommandLine, HelpAndVersion) {
     EXPECT_EQ(parse({"--help"}).action, CommandLine::Action::help);
     EXPECT_EQ(parse({"-h"}).action, CommandLine::Action::help);

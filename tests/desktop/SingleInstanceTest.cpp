@@ -103,6 +103,31 @@ TEST(SingleInstance, ALaterLaunchGivesUpOnAFirstThatNeverAnswers) {
     EXPECT_EQ(pauses, 3);
 }
 
+TEST(SingleInstance, TheSocketLivesInTheRuntimeFolderWhenItIsTheUsersAlone) {
+    const char* before = std::getenv("XDG_RUNTIME_DIR");
+    const std::optional<std::string> saved =
+        before ? std::optional<std::string>(before) : std::nullopt;
+    const fs::path runtime =
+        fs::temp_directory_path() / ("lumivoke-runtime-" + std::to_string(getpid()));
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    setenv("XDG_RUNTIME_DIR", (runtime.string() + "/").c_str(), 1);
+    EXPECT_EQ(SingleInstance::standardFolder(), runtime);
+    // Others may enter it, it is not there, or it is not a path: the temporary folder.
+    fs::permissions(runtime, fs::perms::owner_all | fs::perms::group_exec,
+                    fs::perm_options::replace);
+    EXPECT_EQ(SingleInstance::standardFolder(), SingleInstance::temporaryFolder());
+    fs::remove_all(runtime);
+    EXPECT_EQ(SingleInstance::standardFolder(), SingleInstance::temporaryFolder());
+    setenv("XDG_RUNTIME_DIR", "relative/run", 1);
+    EXPECT_EQ(SingleInstance::standardFolder(), SingleInstance::temporaryFolder());
+    unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(SingleInstance::standardFolder(), SingleInstance::temporaryFolder());
+    if (saved) {
+        setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
+    }
+}
+
 TEST(SingleInstance, TheSocketLivesInTheTemporaryFolderAsQtPutsIt) {
     const char* before = std::getenv("TMPDIR");
     const std::optional<std::string> saved =

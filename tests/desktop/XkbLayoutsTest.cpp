@@ -18,19 +18,16 @@ TEST(XkbLayouts, ParseRulesNamesPairsLayoutsWithVariants) {
     EXPECT_TRUE(parseRulesNames("").empty());
 }
 
-TEST(XkbLayouts, IdentifiersNamesAndLanguages) {
+TEST(XkbLayouts, IdentifiersAndRuleset) {
+    using namespace std::string_literals;
     EXPECT_EQ(layoutSourceID({"us", ""}), "xkb:us");
     EXPECT_EQ(layoutSourceID({"de", "nodeadkeys"}), "xkb:de(nodeadkeys)");
-    EXPECT_EQ(layoutDisplayName({"de", "nodeadkeys"}), "German (nodeadkeys)");
-    EXPECT_EQ(layoutDisplayName({"xx", ""}), "xx");
-    const std::pair<std::string, std::string> languages[] = {
-        {"us", "en"}, {"gb", "en"}, {"de", "de"}, {"fr", "fr"}, {"ru", "ru"}, {"ua", "uk"},
-        {"es", "es"}, {"it", "it"}, {"pl", "pl"}, {"se", "sv"}, {"xx", "xx"},  // unknown: the code
-                                                                               // itself
-    };
-    for (const auto& [layout, language] : languages) {
-        EXPECT_EQ(languageForLayout(layout), language) << layout;
-    }
+    EXPECT_EQ(rulesetOf("evdev\0pc105\0us\0\0\0"s), "evdev");
+    EXPECT_EQ(rulesetOf("base\0pc105\0us\0\0\0"s), "base");
+    // A rules file named by its path, or none at all.
+    EXPECT_EQ(rulesetOf("/opt/xkb/rules/custom\0pc105\0us\0\0\0"s), "custom");
+    EXPECT_EQ(rulesetOf("\0pc105\0us\0\0\0"s), "evdev");
+    EXPECT_EQ(rulesetOf(""), "evdev");
 }
 
 }  // namespace

@@ -88,11 +88,11 @@ fs::path Session::autostartEntry() const {
 }
 
 fs::path Session::instanceSocket() const {
-    return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()));
+    return dir_.path() / "run" / ("lumivoke-" + std::to_string(getuid()));
 }
 
 fs::path Session::instanceLock() const {
-    return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()) + ".lock");
+    return dir_.path() / "run" / ("lumivoke-" + std::to_string(getuid()) + ".lock");
 }
 
 Environment Session::environment() const {
@@ -140,8 +140,9 @@ bool Session::start(const SessionOptions& options) {
         ADD_FAILURE() << "cannot connect to the X server at " << display_;
         return false;
     }
-    if (run({"setxkbmap", "-layout", options.layouts}) != 0) {
-        ADD_FAILURE() << "setxkbmap -layout " << options.layouts << " failed";
+    if (run({"setxkbmap", "-layout", options.layouts, "-variant", options.variants}) != 0) {
+        ADD_FAILURE() << "setxkbmap -layout " << options.layouts << " -variant " << options.variants
+                      << " failed";
         return false;
     }
     if (options.windowManager && !startWindowManager()) {
@@ -322,6 +323,10 @@ bool Session::startTerminal() {
 bool Session::startLumivoke(bool expectTrayIcon) {
     const std::size_t mark = log_.mark();
     std::vector<std::string> argv{LUMIVOKE_BINARY};
+    // Where a systemd journal runs the log goes there; the tests read it from standard error.
+    if (fs::is_socket("/run/systemd/journal/socket")) {
+        argv.emplace_back("--verbose");
+    }
     argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
     lumivoke_ = std::make_unique<Process>(
         Process::Options{argv, lumivokeEnvironment(), log_.path(), std::nullopt});

@@ -31,6 +31,8 @@ struct SessionOptions {
     /// Cursors from the theme Adwaita; without, the programs show the X server's own cursors.
     bool cursorTheme = true;
     std::string layouts = "us,de,ru";
+    /// The layouts' variants, as setxkbmap -variant takes them ("" for none).
+    std::string variants;
     /// Text of the program's settings file, written before it starts (none: no file).
     std::optional<std::string> settings;
     /// Other files written before the program starts, by path below the session's home.
@@ -75,6 +77,8 @@ public:
     Environment lumivokeEnvironment() const;
 
     // Where the program keeps its things.
+    /// The session's folder: every program's home, XDG folders, temporary files and logs.
+    const std::filesystem::path& folder() const { return dir_.path(); }
     std::filesystem::path home() const;
     std::filesystem::path configHome() const;
     std::filesystem::path dataHome() const;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+// The two-letter ISO 639-1 codes of the three-letter ISO 639-3 ones, as the iso-codes package
+// ships them (/usr/share/iso-codes/json/iso_639-3.json); read at run time, not copied, so a newer
+// table is used as soon as it is installed. Needs no display.
+namespace lumivoke::desktop {
+
+class IsoLanguageCodes {
+public:
+    /// Where the iso-codes package keeps the table.
+    static constexpr const char* standardPath = "/usr/share/iso-codes/json/iso_639-3.json";
+
+    /// Reads the table at path: each entry's "alpha_3" with its "alpha_2", where it has one.
+    /// On failure, why (the file cannot be read, or is not such a table).
+    static IsoLanguageCodes read(const std::filesystem::path& path);
+
+    /// "deu" → "de"; a code without a two-letter one, or one the table does not know, as it is.
+    std::string twoLetter(const std::string& code) const;
+
+    /// Why the table could not be read, or none when it was.
+    const std::optional<std::string>& failure() const { return failure_; }
+    std::size_t size() const { return twoLetter_.size(); }
+
+private:
+    std::map<std::string, std::string, std::less<>> twoLetter_;
+    std::optional<std::string> failure_;
+};
+
+}  // namespace lumivoke::desktop

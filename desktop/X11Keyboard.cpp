@@ -140,15 +140,8 @@ void X11Keyboard::handleRawKey(int keycode, bool press) {
 }
 
 void X11Keyboard::selectRawKeys(bool on) {
-    Display* dpy = x11_.display();
-    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-    if (on) {
-        XISetMask(bits, XI_RawKeyPress);
-        XISetMask(bits, XI_RawKeyRelease);
-    }
-    XIEventMask eventMask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-    XISelectEvents(dpy, x11_.root(), &eventMask, 1);
-    XFlush(dpy);
+    x11_.selectRootInputEvent(XI_RawKeyPress, on);
+    x11_.selectRootInputEvent(XI_RawKeyRelease, on);
 }
 
 Token X11Keyboard::addGlobalMonitor(std::uint64_t mask,

@@ -54,11 +54,17 @@ Token X11Connection::addHandler(Handler handler) {
     return handlers_.add(std::move(handler));
 }
 
+Token X11Connection::addDrainedHandler(std::function<void()> handler) {
+    return drained_.add(std::move(handler));
+}
+
 void X11Connection::drain() {
     if (display_ == nullptr) {
         return;
     }
+    bool any = false;
     while (XPending(display_) > 0) {
+        any = true;
         XEvent event;
         XNextEvent(display_, &event);
         const bool hasCookie =
@@ -67,6 +73,9 @@ void X11Connection::drain() {
         if (hasCookie) {
             XFreeEventData(display_, &event.xcookie);
         }
+    }
+    if (any) {
+        drained_.notify();
     }
 }
 

@@ -39,6 +39,10 @@ public:
     /// arrives with its cookie data already fetched.
     Token addHandler(Handler handler);
 
+    /// Calls handler each time the events that had arrived have all been dispatched, until the
+    /// token ends: where a handler that only noted an event does the work, once for a burst.
+    Token addDrainedHandler(std::function<void()> handler);
+
     /// Reads and dispatches every event that has arrived.
     void drain();
 
@@ -54,6 +58,7 @@ private:
     std::array<int, 32> rootInputEvents_{};
     QSocketNotifier* notifier_ = nullptr;
     ObserverList<_XEvent&> handlers_;
+    ObserverList<> drained_;
 };
 
 }  // namespace lumivoke::desktop

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "X11Connection.h"
@@ -13,6 +14,10 @@ namespace lumivoke::desktop {
 /// The layouts (XKB groups) of the X server's keymap as the system's input sources: the enabled
 /// sources are the keymap's layouts, the current one is the locked group, and selecting locks
 /// another group.
+///
+/// The layouts and the locked group are kept from the server's notifications (new keyboard,
+/// names, the root's rules names; state), so that a switch asks the server nothing before its
+/// lock request.
 class X11InputSources final : public InputSourceSystem {
 public:
     explicit X11InputSources(X11Connection& x11);
@@ -28,10 +33,16 @@ public:
 
 private:
     std::vector<XkbLayout> readLayouts();
+    /// The layouts, read on first need after each change.
+    const std::vector<XkbLayout>& layouts();
+    /// Asks the server for the current group.
+    void readGroup();
 
     X11Connection& x11_;
     int xkbEventBase_ = -1;
     unsigned long rulesNamesAtom_ = 0;
+    std::optional<std::vector<XkbLayout>> layouts_;
+    int group_ = -1;
     ObserverList<> selectedObservers_;
     ObserverList<> enabledObservers_;
     Token eventToken_;

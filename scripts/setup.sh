@@ -13,7 +13,7 @@ packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
 if [ "${LUMIVOKE_WITH_DESKTOP:-0}" = 1 ]; then
   packages+=(qt6-base-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev libxtst-dev
              xvfb xauth openbox trayer xcompmgr xterm wmctrl x11-xkb-utils x11-utils imagemagick
-             adwaita-icon-theme fonts-dejavu-core)
+             adwaita-icon-theme fonts-dejavu-core qt6-gtk-platformtheme)
 fi
 if [ "${LUMIVOKE_WITH_XVFB:-0}" = 1 ]; then
   packages+=(xvfb xauth xdotool x11-xkb-utils imagemagick)

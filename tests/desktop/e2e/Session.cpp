@@ -310,8 +310,12 @@ bool Session::startLumivoke(bool expectTrayIcon) {
     const std::size_t mark = log_.mark();
     std::vector<std::string> argv{LUMIVOKE_BINARY};
     argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
+    Environment variables = environment();
+    for (const auto& [name, value] : options_.environment) {
+        variables[name] = value;
+    }
     lumivoke_ =
-        std::make_unique<Process>(Process::Options{argv, environment(), log_.path(), std::nullopt});
+        std::make_unique<Process>(Process::Options{argv, variables, log_.path(), std::nullopt});
     if (log_.waitFor("NSEvent global monitor started", mark).empty()) {
         ADD_FAILURE() << "lumivoke did not start its key monitor" << log_.tail(mark);
         return false;

@@ -3,6 +3,7 @@
 #include <X11/keysym.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,8 @@ struct SessionOptions {
     bool lumivoke = true;
     /// The program's command-line arguments.
     std::vector<std::string> arguments;
+    /// Variables the program starts with besides the session's own.
+    std::map<std::string, std::string> environment;
 };
 
 /// A desktop of its own for one test: Xvfb on a free display, the programs of the options, and

@@ -21,6 +21,7 @@
 #include "X11Cursor.h"
 #include "X11InputSources.h"
 #include "X11Keyboard.h"
+#include "X11PointerActivity.h"
 #include "X11Workspace.h"
 #include "base/Logger.h"
 #include "platform/Platform.h"
@@ -47,14 +48,15 @@ public:
     DesktopEntries desktopEntries;
     X11InputSources inputSources{x11, logSink};
     X11Keyboard keyboard{x11, logSink};
-    QtScreens screens;
+    X11PointerActivity pointerActivity{x11};
+    QtScreens screens{pointerActivity};
     FileUserDefaults defaults{FileUserDefaults::standardLocation(), loop, logSink};
     TriggerKeySetting triggerKey{defaults, loop, logSink, [this](const TriggerChoice& choice) {
                                      keyboard.setTrigger(choice);
                                  }};
     DesktopMainBundle mainBundle;
     X11CursorServer cursor{x11, logSink};
-    QtDisplayLinks displayLinks;
+    QtDisplayLinks displayLinks{pointerActivity};
     QtTextMeasurement textMeasurement;
     X11AccessibilityTrust accessibilityTrust{keyboard};
     X11Workspace workspace{x11, desktopEntries};

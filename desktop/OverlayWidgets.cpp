@@ -1,7 +1,9 @@
 #include "OverlayWidgets.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QRegion>
 #include <cmath>
 #include <numbers>
@@ -15,6 +17,16 @@ namespace {
 
 const QColor kCapsuleColor(28, 28, 30, 215);
 const QColor kTextColor(255, 255, 255);
+// The HUD's light material, for a light desktop.
+const QColor kLightCapsuleColor(246, 246, 248, 225);
+const QColor kLightTextColor(28, 28, 30);
+
+/// Whether the desktop's palette is light: its windows lighter than their text.
+bool paletteIsLight() {
+    const QPalette palette = QApplication::palette();
+    return palette.color(QPalette::Window).lightnessF() >
+           palette.color(QPalette::WindowText).lightnessF();
+}
 
 QPainterPath capsulePath(const QRectF& r) {
     QPainterPath path;
@@ -50,7 +62,8 @@ OverlayWidget::OverlayWidget(const char* windowType)
 }
 
 void OverlayWidget::setComposited(bool composited) {
-    if (composited != composited_ && testAttribute(Qt::WA_WState_Created)) {
+    const bool changed = composited != composited_;
+    if (changed && testAttribute(Qt::WA_WState_Created)) {
         // A new X window, with translucency as it is now.
         destroy();
         create();
@@ -58,6 +71,9 @@ void OverlayWidget::setComposited(bool composited) {
     composited_ = composited;
     if (composited_) {
         clearMask();
+    }
+    if (changed) {
+        compositedChanged();
     }
 }
 
@@ -84,16 +100,13 @@ HUDWidget::HUDWidget(HUDView& view) : OverlayWidget("_NET_WM_WINDOW_TYPE_NOTIFIC
     QObject::connect(&spring_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         const double progress =
             springProgress(v.toDouble(), HUDView::springResponse, HUDView::springDampingFraction);
-        scale_ = HUDView::insertionStartScale + (1 - HUDView::insertionStartScale) * progress;
-        opacity_ = std::clamp(progress, 0.0, 1.0);
-        redraw();
+        showFrame(HUDView::insertionStartScale + (1 - HUDView::insertionStartScale) * progress,
+                  std::clamp(progress, 0.0, 1.0));
     });
     fade_.setDuration(static_cast<int>(HUDView::removalFadeSeconds * 1000));
     fade_.setEndValue(0.0);
-    QObject::connect(&fade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
-        opacity_ = v.toDouble();
-        redraw();
-    });
+    QObject::connect(&fade_, &QVariantAnimation::valueChanged, this,
+                     [this](const QVariant& v) { showFrame(scale_, v.toDouble()); });
     stateToken_ = view.state.subscribe([this](const HUDView::State& s) {
         apply(static_cast<int>(s.transition), s.text ? QString::fromStdString(*s.text) : QString());
     });
@@ -105,19 +118,21 @@ void HUDWidget::apply(int transition, const QString& text) {
             return;
         case HUDView::Transition::inserted:
             fade_.stop();
-            text_ = text;
-            setWindowTitle(text_);
-            scale_ = HUDView::insertionStartScale;
-            opacity_ = 0;
             spring_.stop();
-            spring_.start();
+            setText(text);
+            if (composited_) {
+                showFrame(HUDView::insertionStartScale, 0);
+                spring_.start();
+            } else {
+                // Uncomposited, the window is cut to the whole capsule and cannot be see-through:
+                // a capsule drawn smaller or fainter would show black around it.
+                showFrame(1, 1);
+            }
             break;
         case HUDView::Transition::changed:
             fade_.stop();
-            text_ = text;
-            setWindowTitle(text_);
-            opacity_ = 1;
-            scale_ = 1;
+            setText(text);
+            showFrame(1, 1);
             break;
         case HUDView::Transition::removed:
             // The letters stay while they fade; the model hides the window afterwards.
@@ -127,37 +142,81 @@ void HUDWidget::apply(int transition, const QString& text) {
             fade_.start();
             break;
     }
-    redraw();
+}
+
+void HUDWidget::setText(const QString& text) {
+    if (text != text_) {
+        text_ = text;
+        setWindowTitle(text_);
+    }
+    const bool light = paletteIsLight();
+    if (capsule_.isNull() || drawnText_ != text_ || drawnLight_ != light ||
+        drawnComposited_ != composited_) {
+        capsule_ = QImage();
+        drawnLight_ = light;
+    }
+    // Once per text: the frames only move and fade what is inside.
+    shapeTo(text_.isEmpty() ? QPainterPath() : capsulePath(capsuleRect()));
+}
+
+void HUDWidget::showFrame(double scale, double opacity) {
+    // What the screen can tell apart: a frame that would draw what the last one drew is left
+    // out, so the spring's long settling costs nothing.
+    const auto scaleStep = std::lround(scale * 512);
+    const auto opacityStep = std::lround(opacity * 255);
+    const bool rescaled = scaleStep != std::lround(scale_ * 512);
+    const bool refaded = opacityStep != std::lround(opacity_ * 255);
+    scale_ = scale;
+    opacity_ = opacity;
+    if (composited_) {
+        // The compositor fades the window as a whole; only a new size is drawn anew.
+        if (refaded || windowOpacity() != opacity_) {
+            setWindowOpacity(opacity_);
+        }
+        if (rescaled || capsule_.isNull()) {
+            update();
+        }
+    } else if (refaded || rescaled || capsule_.isNull()) {
+        update();
+    }
+}
+
+void HUDWidget::compositedChanged() {
+    setText(text_);
+    if (!composited_) {
+        // Nothing fades the window as a whole any more, nor may the capsule be smaller.
+        setWindowOpacity(1);
+        if (spring_.state() == QAbstractAnimation::Running) {
+            spring_.stop();
+            showFrame(1, 1);
+        }
+    }
+    update();
 }
 
 QRectF HUDWidget::capsuleRect() const {
     const QFontMetricsF metrics(QtTextMeasurement::semiboldFont(HUDView::fontSize));
     const QSizeF capsule(metrics.horizontalAdvance(text_) + 2 * HUDView::horizontalPadding,
                          metrics.height() + 2 * HUDView::verticalPadding);
-    QRectF r(QPointF(0, 0), capsule * scale_);
+    QRectF r(QPointF(0, 0), capsule);
     r.moveCenter(QRectF(rect()).center());
     return r;
 }
 
-void HUDWidget::redraw() {
-    const bool drawn = !text_.isEmpty() && opacity_ > 0;
-    shapeTo(drawn ? capsulePath(capsuleRect()) : QPainterPath());
-    update();
-}
-
-void HUDWidget::paintEvent(QPaintEvent*) {
-    const QFont font = QtTextMeasurement::semiboldFont(HUDView::fontSize);
+void HUDWidget::drawCapsule() {
     const QRectF r = capsuleRect();
-
-    QPainter p(this);
+    // Room for the shadow around the capsule.
+    const double margin = HUDView::shadowRadius + HUDView::shadowOffsetY;
+    capsuleOrigin_ = (r.topLeft() - QPointF(margin, margin)).toPoint();
+    const QRectF area = r.adjusted(-margin, -margin, margin, margin);
+    const qreal ratio = devicePixelRatioF();
+    capsule_ =
+        QImage((area.size() * ratio).toSize() + QSize(2, 2), QImage::Format_ARGB32_Premultiplied);
+    capsule_.setDevicePixelRatio(ratio);
+    capsule_.fill(Qt::transparent);
+    QPainter p(&capsule_);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.fillRect(rect(), Qt::transparent);
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (text_.isEmpty() || opacity_ <= 0) {
-        return;
-    }
-    p.setOpacity(opacity_);
+    p.translate(-QPointF(capsuleOrigin_));
     if (composited_) {
         // A soft shadow: rings of fading alpha, offset downwards.
         const int steps = static_cast<int>(HUDView::shadowRadius);
@@ -169,13 +228,36 @@ void HUDWidget::paintEvent(QPaintEvent*) {
             p.fillPath(capsulePath(s), QColor(0, 0, 0, static_cast<int>(alpha * 255 / steps * 2)));
         }
     }
-    const QPainterPath path = capsulePath(r);
-    p.fillPath(path, kCapsuleColor);
-    p.setPen(kTextColor);
-    QFont scaled = font;
-    scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(HUDView::fontSize * scale_))));
-    p.setFont(scaled);
+    p.fillPath(capsulePath(r), drawnLight_ ? kLightCapsuleColor : kCapsuleColor);
+    p.setPen(drawnLight_ ? kLightTextColor : kTextColor);
+    p.setFont(QtTextMeasurement::semiboldFont(HUDView::fontSize));
     p.drawText(r, Qt::AlignCenter, text_);
+    drawnText_ = text_;
+    drawnComposited_ = composited_;
+}
+
+void HUDWidget::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(rect(), Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (text_.isEmpty() || opacity_ <= 0) {
+        return;
+    }
+    if (capsule_.isNull() || drawnComposited_ != composited_) {
+        drawCapsule();
+    }
+    if (!composited_) {
+        p.setOpacity(opacity_);
+    }
+    if (scale_ != 1) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QPointF centre = QRectF(rect()).center();
+        p.translate(centre);
+        p.scale(scale_, scale_);
+        p.translate(-centre);
+    }
+    p.drawImage(capsuleOrigin_, capsule_);
 }
 
 BadgeWidget::BadgeWidget(BadgeView& view) : OverlayWidget("_NET_WM_WINDOW_TYPE_TOOLTIP") {

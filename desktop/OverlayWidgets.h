@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QVariantAnimation>
 #include <QWidget>
@@ -31,6 +32,8 @@ public:
     const char* windowType() const { return windowType_; }
 
 protected:
+    /// Called when a compositing manager came or went.
+    virtual void compositedChanged() {}
     /// Shapes the window to path's outline when nothing composites it.
     void shapeTo(const QPainterPath& path);
     bool composited_ = true;
@@ -39,25 +42,39 @@ private:
     const char* windowType_;
 };
 
-/// Draws the HUD capsule: large letters in a translucent dark capsule with a soft shadow; it
-/// springs in from 0.4 scale and fades out, as the view's transitions say.
+/// Draws the HUD capsule: large letters in a translucent capsule with a soft shadow, light on a
+/// light desktop and dark on a dark one; it springs in from 0.4 scale and fades out, as the
+/// view's transitions say. The capsule is drawn once per text into an image, and each frame
+/// only scales it (with a compositor, the window's opacity fades it); the window's shape is
+/// set once per text. Without a compositor nothing can be see-through, so the capsule shows at
+/// once at its full size, and darkens as it goes.
 class HUDWidget final : public OverlayWidget {
 public:
     explicit HUDWidget(HUDView& view);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void compositedChanged() override;
 
 private:
     void apply(int transition, const QString& text);
-    /// Where the capsule is drawn now, in the window.
+    /// Takes a new text (and the desktop's appearance): the image to draw, the window's shape.
+    void setText(const QString& text);
+    /// One frame of the animation; a frame the screen could not tell from the last is left out.
+    void showFrame(double scale, double opacity);
+    /// Where the capsule is at full size, in the window.
     QRectF capsuleRect() const;
-    /// Shapes the window to what it will draw, then asks for the drawing.
-    void redraw();
+    /// Draws the capsule and its shadow into capsule_.
+    void drawCapsule();
 
     QString text_;
     double scale_ = 1;
     double opacity_ = 0;
+    QImage capsule_;
+    QPoint capsuleOrigin_;
+    QString drawnText_;
+    bool drawnLight_ = false;
+    bool drawnComposited_ = false;
     QVariantAnimation spring_;
     QVariantAnimation fade_;
     Token stateToken_;

@@ -39,8 +39,19 @@ std::vector<Screen> QtScreens::screens() {
     return result;
 }
 
+QPoint QtScreens::pointer() {
+    if (activity_.isWatching() && pointerAt_ == activity_.changes()) {
+        return pointer_;
+    }
+    // The count first: a motion reported while the server answers counts as after the read.
+    const auto at = activity_.changes();
+    pointer_ = QCursor::pos();
+    pointerAt_ = activity_.isWatching() ? std::optional(at) : std::nullopt;
+    return pointer_;
+}
+
 std::optional<Screen> QtScreens::mainScreen() {
-    const QScreen* s = QGuiApplication::screenAt(QCursor::pos());
+    const QScreen* s = QGuiApplication::screenAt(pointer());
     if (s == nullptr) {
         s = QGuiApplication::primaryScreen();
     }
@@ -51,7 +62,7 @@ std::optional<Screen> QtScreens::mainScreen() {
 }
 
 Point QtScreens::mouseLocation() {
-    const QPoint p = QCursor::pos();
+    const QPoint p = pointer();
     return toCorePoint(p.x(), p.y(), primaryRect());
 }
 

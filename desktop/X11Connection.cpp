@@ -1,10 +1,13 @@
 #include "X11Connection.h"
 
+#include <algorithm>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 
 namespace lumivoke::desktop {
 
@@ -51,11 +54,17 @@ Token X11Connection::addHandler(Handler handler) {
     return handlers_.add(std::move(handler));
 }
 
+Token X11Connection::addDrainedHandler(std::function<void()> handler) {
+    return drained_.add(std::move(handler));
+}
+
 void X11Connection::drain() {
     if (display_ == nullptr) {
         return;
     }
+    bool any = false;
     while (XPending(display_) > 0) {
+        any = true;
         XEvent event;
         XNextEvent(display_, &event);
         const bool hasCookie =
@@ -65,6 +74,32 @@ void X11Connection::drain() {
             XFreeEventData(display_, &event.xcookie);
         }
     }
+    if (any) {
+        drained_.notify();
+    }
+}
+
+void X11Connection::selectRootInputEvent(int evtype, bool on) {
+    if (display_ == nullptr || evtype < 0 ||
+        static_cast<std::size_t>(evtype) >= rootInputEvents_.size()) {
+        return;
+    }
+    int& wanted = rootInputEvents_[static_cast<std::size_t>(evtype)];
+    const bool was = wanted > 0;
+    wanted = std::max(0, wanted + (on ? 1 : -1));
+    if (was == (wanted > 0)) {
+        return;
+    }
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    for (std::size_t type = 0; type < rootInputEvents_.size(); ++type) {
+        if (rootInputEvents_[type] > 0 && static_cast<int>(type) <= XI_LASTEVENT) {
+            XISetMask(bits, static_cast<int>(type));
+        }
+    }
+    XIEventMask eventMask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+    XISelectEvents(display_, root(), &eventMask, 1);
+    // At once: a selection waiting in the buffer misses the events it is for.
+    XFlush(display_);
 }
 
 }  // namespace lumivoke::desktop

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include <QObject>
@@ -38,13 +39,26 @@ public:
     /// arrives with its cookie data already fetched.
     Token addHandler(Handler handler);
 
+    /// Calls handler each time the events that had arrived have all been dispatched, until the
+    /// token ends: where a handler that only noted an event does the work, once for a burst.
+    Token addDrainedHandler(std::function<void()> handler);
+
     /// Reads and dispatches every event that has arrived.
     void drain();
 
+    /// Asks the server for XInput 2 events of type evtype (raw key or raw motion events, …) of
+    /// every master device on the root window, or stops asking. The server keeps one mask per
+    /// window and client, so whoever needs one type says so here and the others stay selected;
+    /// each call to select one type on must be matched by one to select it off.
+    void selectRootInputEvent(int evtype, bool on);
+
 private:
     _XDisplay* display_ = nullptr;
+    // How many want each XInput 2 event type on the root window.
+    std::array<int, 32> rootInputEvents_{};
     QSocketNotifier* notifier_ = nullptr;
     ObserverList<_XEvent&> handlers_;
+    ObserverList<> drained_;
 };
 
 }  // namespace lumivoke::desktop

@@ -45,21 +45,42 @@ X11InputSources::X11InputSources(X11Connection& x11, LogSink& sink, LayoutNaming
             const auto& any = reinterpret_cast<XkbAnyEvent&>(event);
             if (any.xkb_type == XkbStateNotify) {
                 const auto& state = reinterpret_cast<XkbStateNotifyEvent&>(event);
+                group_ = state.group;
                 if ((state.changed & XkbGroupStateMask) != 0) {
                     selectedObservers_.notify();
                 }
             } else if (any.xkb_type == XkbNewKeyboardNotify || any.xkb_type == XkbNamesNotify) {
+                layouts_ = nullptr;
+                if (any.xkb_type == XkbNewKeyboardNotify) {
+                    readGroup();
+                }
                 enabledObservers_.notify();
             }
         } else if (event.type == PropertyNotify && event.xproperty.atom == rulesNamesAtom_) {
+            layouts_ = nullptr;
             enabledObservers_.notify();
         }
     });
+    readGroup();
     // The registry is read now rather than on the first switch.
-    readLayouts();
+    layouts();
 }
 
 X11InputSources::~X11InputSources() = default;
+
+void X11InputSources::readGroup() {
+    XkbStateRec state{};
+    if (XkbGetState(x11_.display(), XkbUseCoreKbd, &state) == Success) {
+        group_ = state.group;
+    }
+}
+
+const std::vector<NamedLayout>& X11InputSources::layouts() {
+    if (layouts_ == nullptr) {
+        layouts_ = &readLayouts();
+    }
+    return *layouts_;
+}
 
 const std::vector<NamedLayout>& X11InputSources::readLayouts() {
     static const std::vector<NamedLayout> none;
@@ -89,7 +110,7 @@ std::optional<std::vector<InputSourceHandle>> X11InputSources::enabledSources() 
     if (xkbEventBase_ < 0) {
         return std::nullopt;
     }
-    const auto& layouts = readLayouts();
+    const auto& layouts = this->layouts();
     if (layouts.empty()) {
         return std::nullopt;
     }
@@ -126,13 +147,9 @@ InputSourceHandle X11InputSources::currentKeyboardSource() {
     if (dpy == nullptr || xkbEventBase_ < 0) {
         return nullptr;
     }
-    XkbStateRec state{};
-    if (XkbGetState(dpy, XkbUseCoreKbd, &state) != Success) {
-        return nullptr;
-    }
-    const auto& layouts = readLayouts();
-    const auto group = static_cast<std::size_t>(state.group);
-    if (group >= layouts.size()) {
+    const auto& layouts = this->layouts();
+    const auto group = static_cast<std::size_t>(group_);
+    if (group_ < 0 || group >= layouts.size()) {
         return nullptr;
     }
     return std::make_shared<XkbSource>(layouts[group], static_cast<int>(group));
@@ -148,6 +165,8 @@ std::int32_t X11InputSources::select(const InputSourceHandle& source) {
         return -1;
     }
     XFlush(dpy);
+    // What the server is about to report, known now for whoever asks before it does.
+    group_ = xkb->group;
     return 0;
 }
 

@@ -26,6 +26,12 @@ X11Keyboard::X11Keyboard(X11Connection& x11, LogSink& sink) : x11_(x11), log_(si
         // trigger to other keys.
         constexpr unsigned long kKeymapChanges = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
         XkbSelectEvents(dpy, XkbUseCoreKbd, kKeymapChanges, kKeymapChanges);
+        // The modifier state as it changes, so that no key waits for a state request: only
+        // these details, added to whatever else of the state this connection follows.
+        constexpr unsigned long kModifierChanges = XkbModifierStateMask | XkbModifierLockMask;
+        XkbSelectEventDetails(dpy, XkbUseCoreKbd, XkbStateNotify, kModifierChanges,
+                              kModifierChanges);
+        readState();
         readKeymap();
     } else {
         xkbEventBase_ = -1;
@@ -33,7 +39,14 @@ X11Keyboard::X11Keyboard(X11Connection& x11, LogSink& sink) : x11_(x11), log_(si
     keymapToken_ = x11_.addHandler([this](XEvent& e) {
         if (xkbEventBase_ >= 0 && e.type == xkbEventBase_) {
             const auto type = reinterpret_cast<XkbAnyEvent&>(e).xkb_type;
-            if (type == XkbNewKeyboardNotify || type == XkbMapNotify) {
+            if (type == XkbStateNotify) {
+                const auto& state = reinterpret_cast<XkbStateNotifyEvent&>(e);
+                mods_ = state.mods;
+                lockedMods_ = state.locked_mods;
+            } else if (type == XkbNewKeyboardNotify || type == XkbMapNotify) {
+                if (type == XkbNewKeyboardNotify) {
+                    readState();
+                }
                 readKeymap();
             }
         }
@@ -64,13 +77,16 @@ X11Keyboard::X11Keyboard(X11Connection& x11, LogSink& sink) : x11_(x11), log_(si
 
 X11Keyboard::~X11Keyboard() = default;
 
-bool X11Keyboard::capsLockIsOn() {
-    Display* dpy = x11_.display();
+void X11Keyboard::readState() {
     XkbStateRec state{};
-    if (dpy == nullptr || XkbGetState(dpy, XkbUseCoreKbd, &state) != Success) {
-        return false;
+    if (XkbGetState(x11_.display(), XkbUseCoreKbd, &state) == Success) {
+        mods_ = state.mods;
+        lockedMods_ = state.locked_mods;
     }
-    return (state.locked_mods & LockMask) != 0;
+}
+
+bool X11Keyboard::capsLockIsOn() const {
+    return (lockedMods_ & LockMask) != 0;
 }
 
 void X11Keyboard::readKeymap() {
@@ -140,15 +156,8 @@ void X11Keyboard::handleRawKey(int keycode, bool press) {
 }
 
 void X11Keyboard::selectRawKeys(bool on) {
-    Display* dpy = x11_.display();
-    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-    if (on) {
-        XISetMask(bits, XI_RawKeyPress);
-        XISetMask(bits, XI_RawKeyRelease);
-    }
-    XIEventMask eventMask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
-    XISelectEvents(dpy, x11_.root(), &eventMask, 1);
-    XFlush(dpy);
+    x11_.selectRootInputEvent(XI_RawKeyPress, on);
+    x11_.selectRootInputEvent(XI_RawKeyRelease, on);
 }
 
 Token X11Keyboard::addGlobalMonitor(std::uint64_t mask,
@@ -182,13 +191,11 @@ void X11Keyboard::monitorRemoved() {
 }
 
 std::uint64_t X11Keyboard::currentModifierFlags() {
-    Display* dpy = x11_.display();
-    XkbStateRec state{};
-    if (dpy == nullptr || XkbGetState(dpy, XkbUseCoreKbd, &state) != Success) {
+    if (x11_.display() == nullptr || xkbEventBase_ < 0) {
         return 0;
     }
     std::uint64_t flags = 0;
-    if ((state.locked_mods & LockMask) != 0) {
+    if (capsLockIsOn()) {
         flags |= modifier::capsLock;
     }
     // While the key stream is read it knows the held keys better than the server: the trigger
@@ -196,7 +203,7 @@ std::uint64_t X11Keyboard::currentModifierFlags() {
     if (!monitors_.empty()) {
         return flags | keys_.heldFlags();
     }
-    const unsigned mods = state.mods;
+    const unsigned mods = mods_;
     if ((mods & ShiftMask) != 0) {
         flags |= modifier::shift;
     }
@@ -243,6 +250,8 @@ void X11Keyboard::setCapsLockState(std::uint32_t connection, bool on) {
     }
     XkbLockModifiers(dpy, XkbUseCoreKbd, LockMask, on ? LockMask : 0);
     XFlush(dpy);
+    // What the server is about to report, known now for whoever asks before it does.
+    lockedMods_ = on ? (lockedMods_ | LockMask) : (lockedMods_ & ~static_cast<unsigned>(LockMask));
 }
 
 void X11Keyboard::closeHIDConnection(std::uint32_t) {}

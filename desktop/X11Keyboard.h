@@ -15,7 +15,9 @@
 namespace lumivoke::desktop {
 
 /// The global key stream from XInput 2 raw events on the root window, which every client may
-/// read whatever window has the focus, and the keyboard state and caps lock through XKB.
+/// read whatever window has the focus, and the keyboard state and caps lock through XKB. The
+/// modifier state is kept from XKB's state notifications, read once at the start and after a
+/// new keyboard: no key and no switch waits for a state request.
 ///
 /// The trigger is found in the keymap by its key symbols, in every group, so that it is the same
 /// key whichever layout is current; it is found again whenever the keymap changes.
@@ -50,7 +52,9 @@ private:
     /// Asks the server for raw key events of every keyboard, or stops asking.
     void selectRawKeys(bool on);
     void monitorRemoved();
-    bool capsLockIsOn();
+    bool capsLockIsOn() const;
+    /// Asks the server for the modifier state.
+    void readState();
     /// Reads the symbols of every key from the server, and finds the trigger among them.
     void readKeymap();
     void findTrigger();
@@ -60,6 +64,9 @@ private:
     int xiOpcode_ = -1;
     int xkbEventBase_ = -1;
     const TriggerChoice* trigger_ = nullptr;
+    // The effective and the locked modifiers, as last reported.
+    unsigned mods_ = 0;
+    unsigned lockedMods_ = 0;
     std::vector<KeySymbols> keymap_;
     // The first layout's unshifted symbol of each keycode: what a key is, not what it types now.
     std::array<std::uint32_t, 256> firstKeysyms_{};

@@ -23,13 +23,25 @@ X11Workspace::X11Workspace(X11Connection& x11, DesktopEntries& entries)
     XFlush(dpy);
     lastFrontmost_ = frontmostApplication();
     eventToken_ = x11_.addHandler([this](XEvent& event) {
+        if (event.type == DestroyNotify) {
+            applications_.erase(event.xdestroywindow.window);
+            return;
+        }
         if (event.type != PropertyNotify || event.xproperty.window != x11_.root()) {
             return;
         }
         if (event.xproperty.atom == activeWindowAtom_) {
-            activeWindowChanged();
+            // Window managers announce a new active window twice (None first, then the
+            // window): one read after the burst sees where it ended.
+            activeWindowPending_ = true;
         } else if (event.xproperty.atom == currentDesktopAtom_) {
             spaceObservers_.notify();
+        }
+    });
+    drainedToken_ = x11_.addDrainedHandler([this] {
+        if (activeWindowPending_) {
+            activeWindowPending_ = false;
+            activeWindowChanged();
         }
     });
 }
@@ -66,14 +78,35 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
     if (!window || *window == 0) {
         return std::nullopt;
     }
+    // A window's process and class do not change while it lives: known windows cost no read.
+    if (const auto known = applications_.find(*window); known != applications_.end()) {
+        return known->second;
+    }
+    auto app = windowApplication(*window);
+    if (app) {
+        if (applications_.size() >= kApplicationsKept) {
+            applications_.erase(applications_.begin());
+        }
+        applications_.emplace(*window, *app);
+    }
+    return app;
+}
+
+std::optional<RunningApplication> X11Workspace::windowApplication(unsigned long window) {
+    Display* dpy = x11_.display();
     // A window that went away between the notification and this read must not end the process.
+    // Each read below waits for its reply, and an error comes before the reply would, so the
+    // handler sees every error of these requests.
     auto* previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    // Told when the window goes, which ends what is known of it: its id may name another
+    // window later. Asked first, so that the reads below also wait out an error of this.
+    XSelectInput(dpy, window, StructureNotifyMask);
     RunningApplication app;
-    if (const auto pid = cardinalProperty(*window, pidAtom_)) {
+    if (const auto pid = cardinalProperty(window, pidAtom_)) {
         app.processIdentifier = static_cast<int>(*pid);
     }
     XClassHint hint{};
-    if (XGetClassHint(dpy, *window, &hint) != 0) {
+    if (XGetClassHint(dpy, window, &hint) != 0) {
         const std::string instance = hint.res_name != nullptr ? hint.res_name : "";
         const std::string className = hint.res_class != nullptr ? hint.res_class : "";
         if (hint.res_name != nullptr) {
@@ -88,7 +121,6 @@ std::optional<RunningApplication> X11Workspace::frontmostApplication() {
             app.bundleIdentifier = className;
         }
     }
-    XSync(dpy, False);
     XSetErrorHandler(previous);
     if (app.processIdentifier == 0 && !app.bundleIdentifier) {
         return std::nullopt;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include "DesktopEntries.h"
 #include "X11Connection.h"
 #include "base/ObserverList.h"
@@ -37,6 +39,8 @@ public:
 
 private:
     std::optional<unsigned long> cardinalProperty(unsigned long window, unsigned long atom);
+    /// The application of window, asked of the server.
+    std::optional<RunningApplication> windowApplication(unsigned long window);
     void activeWindowChanged();
 
     X11Connection& x11_;
@@ -45,9 +49,15 @@ private:
     unsigned long currentDesktopAtom_ = 0;
     unsigned long pidAtom_ = 0;
     std::optional<RunningApplication> lastFrontmost_;
+    // The application of each live window that was active lately (a window is forgotten when
+    // it is destroyed; when too many are known, the lowest id goes).
+    static constexpr std::size_t kApplicationsKept = 64;
+    std::map<unsigned long, RunningApplication> applications_;
+    bool activeWindowPending_ = false;
     ObserverList<const std::optional<RunningApplication>&> activationObservers_;
     ObserverList<> spaceObservers_;
     Token eventToken_;
+    Token drainedToken_;
 };
 
 }  // namespace lumivoke::desktop

@@ -17,7 +17,7 @@ if [ "${LUMIVOKE_WITH_DESKTOP:-0}" = 1 ]; then
              libxkbregistry-dev xkb-data iso-codes libsystemd-dev librsvg2-bin
              dpkg-dev desktop-file-utils groff-base
              xvfb xauth openbox trayer xcompmgr xterm wmctrl x11-xkb-utils x11-utils imagemagick
-             adwaita-icon-theme fonts-dejavu-core)
+             adwaita-icon-theme fonts-dejavu-core qt6-gtk-platformtheme)
 fi
 if [ "${LUMIVOKE_WITH_XVFB:-0}" = 1 ]; then
   packages+=(xvfb xauth xdotool x11-xkb-utils imagemagick)

@@ -11,20 +11,21 @@ class WeakAnchor;
 /// A weak reference to an object that owns a WeakAnchor. lock() yields null once the object
 /// is gone. Everything runs on the main thread, so a non-null result stays valid for the rest
 /// of the callback unless the callback itself destroys the object.
+///
+/// The reference shares a cell with the anchor, which the anchor empties as it goes: lock() is
+/// one load, with no atomic count to raise and drop, since it runs on every key event and
+/// every display refresh.
 template <class T>
 class Weak {
 public:
     Weak() = default;
-    T* lock() const {
-        auto cell = cell_.lock();
-        return cell ? *cell : nullptr;
-    }
-    bool expired() const { return cell_.expired(); }
+    T* lock() const { return cell_ ? *cell_ : nullptr; }
+    bool expired() const { return lock() == nullptr; }
 
 private:
     friend class WeakAnchor<T>;
-    explicit Weak(std::weak_ptr<T*> cell) : cell_(std::move(cell)) {}
-    std::weak_ptr<T*> cell_;
+    explicit Weak(std::shared_ptr<T* const> cell) : cell_(std::move(cell)) {}
+    std::shared_ptr<T* const> cell_;
 };
 
 /// A lifetime sentinel an object keeps as its last member, so that it is destroyed first.
@@ -34,6 +35,7 @@ template <class T>
 class WeakAnchor {
 public:
     explicit WeakAnchor(T* owner) : cell_(std::make_shared<T*>(owner)) {}
+    ~WeakAnchor() { *cell_ = nullptr; }
     WeakAnchor(const WeakAnchor&) = delete;
     WeakAnchor& operator=(const WeakAnchor&) = delete;
 

@@ -3,6 +3,7 @@
 #include <X11/keysym.h>
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>

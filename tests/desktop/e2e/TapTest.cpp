@@ -44,6 +44,44 @@ TEST_F(TapTest, CyclesUsDeRuUsAndKeepsCapsLock) {
     }
 }
 
+// The program keeps the layouts, the group and caps lock from what the server reports rather
+// than asking before each switch: what another client changed must be what the next tap starts
+// from.
+TEST_F(TapTest, StartsFromWhatOthersChanged) {
+    // Another client locks the third group and caps lock: the tap goes on to the first, and
+    // caps lock stays.
+    x().lockGroup(2);
+    x().tap(x().keycode(XK_Caps_Lock));
+    ASSERT_TRUE(eventually([&] { return (x().lockedModifiers() & LockMask) != 0; }));
+    // The badge, over the terminal under the pointer, shows when the program has seen it.
+    const auto badgeSays = [&](const char* code) {
+        return eventually([&] {
+            const auto badge = session().badge();
+            return isViewable(badge) && badge->name == code;
+        });
+    };
+    ASSERT_TRUE(badgeSays("RU")) << x().describeWindows();
+    session().tapTrigger();
+    EXPECT_TRUE(eventually([&] { return x().group() == 0; }))
+        << "after a tap the group is " << x().group() << log().tail();
+    EXPECT_TRUE(eventually([&] { return (x().lockedModifiers() & LockMask) != 0; }))
+        << "caps lock went off with the switch";
+    x().tap(x().keycode(XK_Caps_Lock));
+    ASSERT_TRUE(eventually([&] { return (x().lockedModifiers() & LockMask) == 0; }));
+    // New layouts: the tap cycles through them, and caps lock, now off, stays off.
+    ASSERT_EQ(session().run({"setxkbmap", "-layout", "fr,us"}), 0);
+    const int before = x().group();
+    ASSERT_TRUE(badgeSays(before == 0 ? "FR" : "EN")) << x().describeWindows();
+    session().tapTrigger();
+    EXPECT_TRUE(eventually([&] { return x().group() == 1 - before; }))
+        << "after a tap the group is " << x().group() << log().tail();
+    EXPECT_TRUE(eventually([&] {
+        const auto hud = session().hud();
+        return isViewable(hud) && hud->name == (before == 0 ? "EN" : "FR");
+    })) << x().describeWindows();
+    EXPECT_EQ(x().lockedModifiers() & LockMask, 0u) << "caps lock came on with the switch";
+}
+
 TEST_F(TapTest, TheHudIsCentredInTheUsableAreaAndLeavesAfterAboutEightTenths) {
     const Window focusBefore = x().focus();
     const Window activeBefore = x().activeWindow();

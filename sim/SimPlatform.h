@@ -15,6 +15,7 @@
 #include "SimPreferences.h"
 #include "SimScreens.h"
 #include "SimStatusBar.h"
+#include "SimStringTable.h"
 #include "SimTextMeasurement.h"
 #include "SimViewHost.h"
 #include "SimWindows.h"
@@ -62,6 +63,7 @@ public:
     SimLinks links{trace};
     SimNotificationCenter notifications;
     SimPreferences preferences;
+    SimStringTable strings;
     SimStatusBar statusBar{trace};
     SimViewHost views{panels, windows, statusBar};
 

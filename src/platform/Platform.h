@@ -15,6 +15,7 @@
 #include "platform/OpenPanel.h"
 #include "platform/Preferences.h"
 #include "platform/Screens.h"
+#include "platform/StringTable.h"
 #include "platform/TextMeasurement.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
@@ -45,6 +46,7 @@ struct Platform {
     LinkOpener& links;
     NotificationCenter& notifications;
     SystemPreferences& preferences;
+    StringTable& strings;
 };
 
 }  // namespace lumivoke

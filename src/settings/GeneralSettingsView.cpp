@@ -3,8 +3,16 @@
 namespace lumivoke {
 
 GeneralSettingsView::GeneralSettingsView(FeatureSwitches& switches, LoginItemService& loginItems,
-                                         bool initialLaunchAtLogin)
-    : launchAtLogin(initialLaunchAtLogin), switches_(switches), loginItems_(loginItems) {}
+                                         const StringTable& strings, bool initialLaunchAtLogin)
+    : launchAtLogin(initialLaunchAtLogin),
+      switches_(switches),
+      loginItems_(loginItems),
+      strings_(strings) {
+    launchAtLoginToken_ = launchAtLogin.observe(
+        bindWeak(anchor_.weak(), [](GeneralSettingsView& self) { self.changes_.notify(); }));
+    switchesToken_ = switches_.observe(
+        bindWeak(anchor_.weak(), [](GeneralSettingsView& self) { self.changes_.notify(); }));
+}
 
 bool GeneralSettingsView::isLoginItemEnabled() const {
     return loginItems_.status() == LoginItemStatus::enabled;
@@ -15,6 +23,9 @@ void GeneralSettingsView::appear() {
 }
 
 void GeneralSettingsView::changeLaunchAtLogin(bool on) {
+    // One notification for the flip and its correction: the switch a port drew under the
+    // person's click is drawn again, whatever the value ends up being.
+    const auto batch = changes_.batch();
     launchAtLogin.set(on);
     const bool ok = on ? loginItems_.registerMainApp() : loginItems_.unregisterMainApp();
     if (!ok) {
@@ -44,20 +55,20 @@ void GeneralSettingsView::changeMenubarIconVisible(bool on) {
 std::vector<FormSection> GeneralSettingsView::sections() {
     const auto weak = anchor_.weak();
     return {
-        {generalHeader,
-         {ToggleControl{launchAtLoginLabel, *launchAtLogin, true,
+        {strings_.text(generalHeader),
+         {ToggleControl{strings_.text(launchAtLoginLabel), *launchAtLogin, true, std::nullopt,
                         bindWeak(weak, [](GeneralSettingsView& self,
                                           bool on) { self.changeLaunchAtLogin(on); })}}},
-        {hoverBadgeHeader,
-         {ToggleControl{hoverBadgeLabel, isHoverBadgeShown(), true,
+        {strings_.text(hoverBadgeHeader),
+         {ToggleControl{strings_.text(hoverBadgeLabel), isHoverBadgeShown(), true,
+                        strings_.text(hoverBadgeCaption),
                         bindWeak(weak, [](GeneralSettingsView& self,
-                                          bool on) { self.changeHoverBadge(on); })},
-          CaptionText{hoverBadgeCaption}}},
-        {menubarHeader,
-         {ToggleControl{menubarIconLabel, isMenubarIconVisible(), true,
+                                          bool on) { self.changeHoverBadge(on); })}}},
+        {strings_.text(menubarHeader),
+         {ToggleControl{strings_.text(menubarIconLabel), isMenubarIconVisible(), true,
+                        strings_.text(menubarCaption),
                         bindWeak(weak, [](GeneralSettingsView& self,
-                                          bool on) { self.changeMenubarIconVisible(on); })},
-          CaptionText{menubarCaption}}},
+                                          bool on) { self.changeMenubarIconVisible(on); })}}},
     };
 }
 

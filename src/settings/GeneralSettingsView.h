@@ -6,8 +6,10 @@
 #include "base/Published.h"
 #include "base/WeakAnchor.h"
 #include "platform/LoginItems.h"
+#include "platform/StringTable.h"
 #include "settings/Controls.h"
 #include "settings/FeatureSwitches.h"
+#include "settings/ViewChanges.h"
 
 namespace lumivoke {
 
@@ -28,13 +30,17 @@ public:
         "If hidden, Lumivoke keeps running in the background. To open Settings again, launch "
         "Lumivoke from Spotlight or Finder.";
 
-    /// initialLaunchAtLogin is whether the login item was enabled when the tab was built.
+    /// initialLaunchAtLogin is whether the login item was enabled when the tab was built; the
+    /// texts are keys of strings.
     GeneralSettingsView(FeatureSwitches& switches, LoginItemService& loginItems,
-                        bool initialLaunchAtLogin);
+                        const StringTable& strings, bool initialLaunchAtLogin);
 
     /// The tab is built anew: launchAtLogin starts from whether the login item was enabled
     /// then.
     void reset(bool initialLaunchAtLogin) { launchAtLogin.set(initialLaunchAtLogin); }
+    /// Calls back after each change of what the tab shows: the switches, launch at login (also
+    /// when a failed change puts it back where it was).
+    Token observe(std::function<void()> callback) { return changes_.observe(std::move(callback)); }
     /// The tab is shown: the login-item status may have changed elsewhere, so re-read it.
     void appear();
 
@@ -48,7 +54,7 @@ public:
     bool isMenubarIconVisible() const;
     void changeMenubarIconVisible(bool on);
 
-    /// The form: a section per switch, each with its header and explanation.
+    /// The form: a section per switch, each with its header; a switch carries its explanation.
     std::vector<FormSection> sections();
     /// The three switches in the order they are shown.
     std::vector<ToggleControl> toggles() { return togglesOf(sections()); }
@@ -61,6 +67,10 @@ private:
 
     FeatureSwitches& switches_;
     LoginItemService& loginItems_;
+    const StringTable& strings_;
+    ViewChanges changes_;
+    Token launchAtLoginToken_;
+    Token switchesToken_;
     WeakAnchor<GeneralSettingsView> anchor_{this};
 };
 

@@ -22,6 +22,7 @@ DesktopPlatform::DesktopPlatform()
                 .openPanels = openPanels,
                 .links = links,
                 .notifications = notifications,
-                .preferences = preferences} {}
+                .preferences = preferences,
+                .strings = strings} {}
 
 }  // namespace lumivoke::desktop

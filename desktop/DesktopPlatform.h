@@ -5,6 +5,7 @@
 #include "DesktopMainBundle.h"
 #include "InProcessNotificationCenter.h"
 #include "LinuxPreferences.h"
+#include "LinuxStrings.h"
 #include "QtApplication.h"
 #include "QtDisplayLinks.h"
 #include "QtLinks.h"
@@ -58,6 +59,7 @@ public:
     QtLinks links;
     InProcessNotificationCenter notifications;
     LinuxPreferences preferences;
+    LinuxStrings strings;
     QtViewHost views{x11};
 
 private:

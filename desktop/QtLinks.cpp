@@ -13,3 +13,11 @@ bool QtLinks::openURL(const std::string& url) {
 }
 
 }  // namespace lumivoke::desktop
+
+namespace lumivoke::desktop {
+
+bool QtLinks::canOpenURL(const std::string& url) {
+    return !url.starts_with("x-apple.systempreferences:");
+}
+
+}  // namespace lumivoke::desktop

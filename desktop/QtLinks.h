@@ -11,6 +11,7 @@ namespace lumivoke::desktop {
 class QtLinks final : public LinkOpener {
 public:
     bool openURL(const std::string& url) override;
+    bool canOpenURL(const std::string& url) override;
 };
 
 }  // namespace lumivoke::desktop

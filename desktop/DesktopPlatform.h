@@ -20,6 +20,7 @@
 #include "X11Cursor.h"
 #include "X11InputSources.h"
 #include "X11Keyboard.h"
+#include "X11TriggerKeyProbe.h"
 #include "X11Workspace.h"
 #include "base/Logger.h"
 #include "platform/Platform.h"
@@ -51,13 +52,14 @@ public:
     X11CursorServer cursor{x11};
     QtDisplayLinks displayLinks;
     QtTextMeasurement textMeasurement;
-    X11AccessibilityTrust accessibilityTrust{keyboard};
+    X11AccessibilityTrust accessibilityTrust;
     X11Workspace workspace{x11, desktopEntries};
     QtApplication application;
     AutostartLoginItems loginItems;
     QtOpenPanels openPanels;
     QtLinks links;
     InProcessNotificationCenter notifications;
+    X11TriggerKeyProbe triggerKeyProbe;
     LinuxPreferences preferences;
     LinuxStrings strings;
     QtViewHost views{x11};

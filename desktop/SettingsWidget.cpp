@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -50,7 +51,16 @@ SettingsWidget::SettingsWidget(SettingsView& view)
     divider->setFrameShadow(QFrame::Sunken);
     outer->addWidget(divider);
 
-    stack_->addWidget(setup_);
+    // Both prerequisites missing, with their illustrations and buttons, may need more height
+    // than the fixed window has: the Setup tab scrolls then.
+    auto* setupScroll = new QScrollArea(stack_);
+    setupScroll->setWidget(setup_);
+    setupScroll->setWidgetResizable(true);
+    setupScroll->setFrameShape(QFrame::NoFrame);
+    setupScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setupScroll->viewport()->setAutoFillBackground(false);
+    setup_->setAutoFillBackground(false);
+    stack_->addWidget(setupScroll);
     stack_->addWidget(general_);
     stack_->addWidget(rules_);
     stack_->setContentsMargins(20, 0, 20, 0);

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "DesktopPalette.h"
 #include "DesktopPlatform.h"
 #include "app/LumivokeApp.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName("velmorandix");
     // The settings window closing is not the application quitting: it lives in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
+    lumivoke::desktop::followDesktopColourScheme();
 
     lumivoke::desktop::DesktopPlatform desktop;
     if (!desktop.hasDisplay()) {

@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libicu-dev clang-format)
 if [ "${LUMIVOKE_WITH_DESKTOP:-0}" = 1 ]; then
-  packages+=(qt6-base-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev libxtst-dev
+  packages+=(qt6-base-dev qt6-svg-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev libxtst-dev
              xvfb xauth openbox trayer xterm wmctrl x11-xkb-utils x11-utils imagemagick
              adwaita-icon-theme fonts-dejavu-core)
 fi

@@ -1,8 +1,5 @@
 #include "DesktopPlatform.h"
 
-#include <X11/XF86keysym.h>
-#include <X11/Xlib.h>
-
 #include <QStandardPaths>
 #include <cstdlib>
 
@@ -23,15 +20,11 @@ DesktopPlatform::DesktopPlatform()
       links(keyboardSettingsCommand(std::getenv("XDG_CURRENT_DESKTOP"), isInstalled)),
       triggerKeyProbe(logSink,
                       [this] {
-                          // The keys that report Fn: XF86Fn on some laptops, XF86WakeUp on
-                          // many.
-                          ProbedTrigger trigger{"fn", {}};
-                          if (Display* dpy = x11.display()) {
-                              for (const KeySym keysym :
-                                   {KeySym{0x100811d0} /* XF86Fn */, KeySym{XF86XK_WakeUp}}) {
-                                  if (const KeyCode code = XKeysymToKeycode(dpy, keysym)) {
-                                      trigger.keycodes.push_back(code);
-                                  }
+                          ProbedTrigger trigger{std::string(triggerKey.choice().identifier), {}};
+                          const KeycodeSet& keycodes = keyboard.triggerKeys();
+                          for (std::size_t code = 0; code < keycodes.size(); ++code) {
+                              if (keycodes.test(code)) {
+                                  trigger.keycodes.push_back(static_cast<int>(code));
                               }
                           }
                           return trigger;

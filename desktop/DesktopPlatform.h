@@ -3,6 +3,7 @@
 #include "AutostartLoginItems.h"
 #include "DesktopEntries.h"
 #include "DesktopMainBundle.h"
+#include "FileUserDefaults.h"
 #include "InProcessNotificationCenter.h"
 #include "LinuxPreferences.h"
 #include "LinuxStrings.h"
@@ -13,8 +14,8 @@
 #include "QtOpenPanels.h"
 #include "QtScreens.h"
 #include "QtTextMeasurement.h"
-#include "QtUserDefaults.h"
 #include "QtViewHost.h"
+#include "TriggerKeySetting.h"
 #include "X11AccessibilityTrust.h"
 #include "X11Connection.h"
 #include "X11Cursor.h"
@@ -45,16 +46,19 @@ public:
     X11Connection x11;
     DesktopEntries desktopEntries;
     X11InputSources inputSources{x11};
-    X11Keyboard keyboard{x11};
+    X11Keyboard keyboard{x11, logSink};
     QtScreens screens;
-    QtUserDefaults defaults{loop};
+    FileUserDefaults defaults{FileUserDefaults::standardLocation(), loop, logSink};
+    TriggerKeySetting triggerKey{defaults, loop, logSink, [this](const TriggerChoice& choice) {
+                                     keyboard.setTrigger(choice);
+                                 }};
     DesktopMainBundle mainBundle;
-    X11CursorServer cursor{x11};
+    X11CursorServer cursor{x11, logSink};
     QtDisplayLinks displayLinks;
     QtTextMeasurement textMeasurement;
     X11AccessibilityTrust accessibilityTrust;
     X11Workspace workspace{x11, desktopEntries};
-    QtApplication application;
+    QtApplication application{logSink};
     AutostartLoginItems loginItems;
     QtOpenPanels openPanels;
     QtLinks links;
@@ -62,7 +66,7 @@ public:
     X11TriggerKeyProbe triggerKeyProbe;
     LinuxPreferences preferences;
     LinuxStrings strings;
-    QtViewHost views{x11};
+    QtViewHost views{x11, logSink};
 
 private:
     Platform platform_;

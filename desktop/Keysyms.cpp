@@ -10,7 +10,6 @@ namespace {
 // need no X11 headers.
 constexpr std::uint32_t kBackSpace = 0xff08, kTab = 0xff09, kReturn = 0xff0d, kEscape = 0xff1b;
 constexpr std::uint32_t kDelete = 0xffff, kISOLeftTab = 0xfe20, kKPEnter = 0xff8d;
-constexpr std::uint32_t kXF86WakeUp = 0x1008ff2b, kXF86Fn = 0x100811d0;
 
 // The private-use characters the function keys produce on the system the core was made for.
 constexpr char32_t kUpArrow = 0xF700, kDownArrow = 0xF701, kLeftArrow = 0xF702,
@@ -139,9 +138,6 @@ std::optional<std::uint64_t> modifierBitForKeysym(std::uint32_t keysym) {
             return modifier::command;
         case 0xffe5:  // Caps_Lock
             return modifier::capsLock;
-        case kXF86Fn:
-        case kXF86WakeUp:
-            return modifier::function;
         default:
             return std::nullopt;
     }

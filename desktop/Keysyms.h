@@ -8,8 +8,9 @@
 // Keysyms are spelled out as numbers, so these need no display and no X11 headers.
 namespace lumivoke::desktop {
 
-/// The modifier bit (Keyboard.h) a modifier keysym holds down; none for other keys. The Fn key
-/// arrives as XF86Fn on the laptops that report it and as XF86WakeUp on many others.
+/// The modifier bit (Keyboard.h) a modifier keysym holds down; none for other keys. Fn is not
+/// among them: X11 has no Fn modifier, and the key the user chose as the trigger stands for it
+/// (TriggerKeyTable.h).
 std::optional<std::uint64_t> modifierBitForKeysym(std::uint32_t keysym);
 
 /// The characters a key with this (unmodified) keysym produces, in UTF-8: the text of printable

@@ -50,6 +50,11 @@ OverlayWidget::OverlayWidget(const char* windowType)
 }
 
 void OverlayWidget::setComposited(bool composited) {
+    if (composited != composited_ && testAttribute(Qt::WA_WState_Created)) {
+        // A new X window, with translucency as it is now.
+        destroy();
+        create();
+    }
     composited_ = composited;
     if (composited_) {
         clearMask();
@@ -60,9 +65,15 @@ void OverlayWidget::shapeTo(const QPainterPath& path) {
     if (composited_) {
         return;
     }
-    const QRegion region(path.toFillPolygon().toPolygon());
+    QRegion region(path.toFillPolygon().toPolygon());
+    if (region.isEmpty()) {
+        // An empty mask is no mask at all, and a pixel of the window would show black: a pixel
+        // outside it shows nothing. (Qt paints nothing then, so a subclass shapes the window
+        // before it asks for a paint, not while it paints.)
+        region = QRegion(-1, -1, 1, 1);
+    }
     if (region != mask()) {
-        setMask(region.isEmpty() ? QRegion(0, 0, 1, 1) : region);
+        setMask(region);
     }
 }
 
@@ -75,13 +86,13 @@ HUDWidget::HUDWidget(HUDView& view) : OverlayWidget("_NET_WM_WINDOW_TYPE_NOTIFIC
             springProgress(v.toDouble(), HUDView::springResponse, HUDView::springDampingFraction);
         scale_ = HUDView::insertionStartScale + (1 - HUDView::insertionStartScale) * progress;
         opacity_ = std::clamp(progress, 0.0, 1.0);
-        update();
+        redraw();
     });
     fade_.setDuration(static_cast<int>(HUDView::removalFadeSeconds * 1000));
     fade_.setEndValue(0.0);
     QObject::connect(&fade_, &QVariantAnimation::valueChanged, this, [this](const QVariant& v) {
         opacity_ = v.toDouble();
-        update();
+        redraw();
     });
     stateToken_ = view.state.subscribe([this](const HUDView::State& s) {
         apply(static_cast<int>(s.transition), s.text ? QString::fromStdString(*s.text) : QString());
@@ -116,17 +127,27 @@ void HUDWidget::apply(int transition, const QString& text) {
             fade_.start();
             break;
     }
+    redraw();
+}
+
+QRectF HUDWidget::capsuleRect() const {
+    const QFontMetricsF metrics(QtTextMeasurement::semiboldFont(HUDView::fontSize));
+    const QSizeF capsule(metrics.horizontalAdvance(text_) + 2 * HUDView::horizontalPadding,
+                         metrics.height() + 2 * HUDView::verticalPadding);
+    QRectF r(QPointF(0, 0), capsule * scale_);
+    r.moveCenter(QRectF(rect()).center());
+    return r;
+}
+
+void HUDWidget::redraw() {
+    const bool drawn = !text_.isEmpty() && opacity_ > 0;
+    shapeTo(drawn ? capsulePath(capsuleRect()) : QPainterPath());
     update();
 }
 
 void HUDWidget::paintEvent(QPaintEvent*) {
     const QFont font = QtTextMeasurement::semiboldFont(HUDView::fontSize);
-    const QFontMetricsF metrics(font);
-    const QSizeF capsule(metrics.horizontalAdvance(text_) + 2 * HUDView::horizontalPadding,
-                         metrics.height() + 2 * HUDView::verticalPadding);
-    const QPointF centre = QRectF(rect()).center();
-    QRectF r(QPointF(0, 0), capsule * scale_);
-    r.moveCenter(centre);
+    const QRectF r = capsuleRect();
 
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -134,7 +155,6 @@ void HUDWidget::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), Qt::transparent);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (text_.isEmpty() || opacity_ <= 0) {
-        shapeTo(QPainterPath());
         return;
     }
     p.setOpacity(opacity_);
@@ -156,7 +176,6 @@ void HUDWidget::paintEvent(QPaintEvent*) {
     scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(HUDView::fontSize * scale_))));
     p.setFont(scaled);
     p.drawText(r, Qt::AlignCenter, text_);
-    shapeTo(path);
 }
 
 BadgeWidget::BadgeWidget(BadgeView& view) : OverlayWidget("_NET_WM_WINDOW_TYPE_TOOLTIP") {

@@ -22,7 +22,10 @@ namespace lumivoke::desktop {
 class OverlayWidget : public QWidget {
 public:
     explicit OverlayWidget(const char* windowType = "_NET_WM_WINDOW_TYPE_UTILITY");
-    /// Tells the window whether a compositing manager runs, which decides the shaping.
+    /// Tells the window whether a compositing manager runs, which decides the shaping. Qt
+    /// settles a window's translucency when it makes the X window, so a window made under the
+    /// other condition is made again: one made without a compositor and shown under one draws
+    /// a grey box where it should be clear.
     void setComposited(bool composited);
     /// The _NET_WM_WINDOW_TYPE atom name of this kind of overlay.
     const char* windowType() const { return windowType_; }
@@ -47,6 +50,10 @@ protected:
 
 private:
     void apply(int transition, const QString& text);
+    /// Where the capsule is drawn now, in the window.
+    QRectF capsuleRect() const;
+    /// Shapes the window to what it will draw, then asks for the drawing.
+    void redraw();
 
     QString text_;
     double scale_ = 1;

@@ -1,15 +1,16 @@
 #include "QtApplication.h"
 
-#include <unistd.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLocalSocket>
 #include <QTimer>
 #include <QWidget>
 
+#include "SingleInstance.h"
+
 namespace lumivoke::desktop {
 
-QtApplication::QtApplication() {
+QtApplication::QtApplication(LogSink& sink) : log_(sink, "Application") {
     QObject::connect(&server_, &QLocalServer::newConnection, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
@@ -21,29 +22,32 @@ QtApplication::QtApplication() {
 
 QtApplication::~QtApplication() = default;
 
-QString QtApplication::serverName() {
-    return QStringLiteral("lumivoke-%1").arg(getuid());
+void QtApplication::listenForReopen() {
+    const QString name = QString::fromStdString(SingleInstance::serverName());
+    QLocalServer::removeServer(name);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_.listen(name)) {
+        log_.error(
+            "cannot listen for later launches at %{public}s: %{public}s; launching "
+            "Lumivoke again will not open its settings",
+            server_.fullServerName().toStdString(), server_.errorString().toStdString());
+    }
 }
 
-bool QtApplication::becomeSingleInstance() {
-    QLocalSocket probe;
-    probe.connectToServer(serverName());
-    if (probe.waitForConnected(500)) {
-        probe.disconnectFromServer();
-        return false;
+void QtApplication::setDelegate(ApplicationDelegate* delegate) {
+    delegate_ = delegate;
+    if (delegate_ != nullptr && pendingReopens_ > 0) {
+        // On a later turn, as a request from the socket would come.
+        QTimer::singleShot(0, &server_, [this] { reopen(); });
     }
-    // Nobody answers: a socket file left by a crashed instance must not block us.
-    QLocalServer::removeServer(serverName());
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    // Without the socket a second launch just starts another instance; not worth refusing to run.
-    (void)server_.listen(serverName());
-    return true;
 }
 
 void QtApplication::reopen() {
     if (delegate_ == nullptr) {
+        ++pendingReopens_;
         return;
     }
+    pendingReopens_ = 0;
     bool visible = false;
     for (const QWidget* w : QApplication::topLevelWidgets()) {
         visible = visible || (w->isVisible() && !w->testAttribute(Qt::WA_ShowWithoutActivating));

@@ -1,35 +1,35 @@
 #pragma once
 
 #include <QLocalServer>
-#include <QString>
 
+#include "base/Logger.h"
 #include "platform/Application.h"
 
 namespace lumivoke::desktop {
 
-/// The running application. A second launch finds the first through a local socket and asks it
-/// to reopen; activation policies have no meaning on X11.
+/// The running application. Later launches find it through a local socket (SingleInstance)
+/// and each connection is a request to reopen; activation policies have no meaning on X11.
 class QtApplication final : public Application {
 public:
-    QtApplication();
+    explicit QtApplication(LogSink& sink);
     ~QtApplication() override;
 
-    /// Becomes the single instance: true when this process now answers reopen requests; false
-    /// when another instance runs, which has been asked to reopen.
-    bool becomeSingleInstance();
+    /// Answers later launches from now on. Call once this process is the single instance: any
+    /// socket file left where it listens is a crashed instance's.
+    void listenForReopen();
 
     void setActivationPolicy(ActivationPolicy policy) override;
     void activate() override;
     void terminate() override;
-    void setDelegate(ApplicationDelegate* delegate) override { delegate_ = delegate; }
-
-    /// The name of the local socket of the running instance.
-    static QString serverName();
+    void setDelegate(ApplicationDelegate* delegate) override;
 
 private:
     void reopen();
 
+    Logger log_;
     ApplicationDelegate* delegate_ = nullptr;
+    // Requests that came while nobody could answer them, answered once somebody can.
+    int pendingReopens_ = 0;
     QLocalServer server_;
 };
 

@@ -2,20 +2,31 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QPixmap>
 #include <QStyle>
+#include <QTimer>
+#include <QWidget>
+#include <cstring>
+
+#include "PanelInk.h"
+
+// Last: Xlib's macros must not meet Qt's headers.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace lumivoke::desktop {
 namespace {
 
-QIcon drawGlobe() {
+QIcon drawGlobe(const QColor& ink) {
     QPixmap pixmap(64, 64);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QPen pen(QColor(230, 230, 230), 4);
+    QPen pen(ink, 4);
     p.setPen(pen);
     const QRectF r(6, 6, 52, 52);
     p.drawEllipse(r);
@@ -48,11 +59,38 @@ QString shortcutText(const MenuShortcut& shortcut) {
     return "Ctrl+" + QString::fromStdString(shortcut.key).toUpper();
 }
 
+/// Calls back when Qt's window of a tray icon was put somewhere: shown in a tray (also in a
+/// new one, which gets a new window), moved or resized.
+class TrayWindowFilter final : public QObject {
+public:
+    explicit TrayWindowFilter(std::function<void()> placed) : placed_(std::move(placed)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto type = event->type();
+        // The type first: this sees every event of the application.
+        if ((type == QEvent::Show || type == QEvent::Move || type == QEvent::Resize) &&
+            watched->isWidgetType() &&
+            std::strcmp(watched->metaObject()->className(), "QSystemTrayIconSys") == 0) {
+            placed_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> placed_;
+};
+
+/// The ink when nothing is known of the panel: the palette's text colour.
+QColor defaultInk() {
+    return QApplication::palette().color(QPalette::WindowText);
+}
+
 }  // namespace
 
-QIcon QtStatusItem::iconFor(const std::string& name) {
+QIcon QtStatusItem::iconFor(const std::string& name, const QColor& ink) {
     if (name == "MenubarIcon") {
-        return drawGlobe();
+        return drawGlobe(ink);
     }
     if (name == "exclamationmark.triangle.fill") {
         return QIcon::fromTheme("dialog-warning", drawWarning());
@@ -63,9 +101,12 @@ QIcon QtStatusItem::iconFor(const std::string& name) {
     return QIcon::fromTheme(QString::fromStdString(name));
 }
 
-QtStatusItem::QtStatusItem(const std::string& iconName, MenuBarContent& content)
-    : content_(content) {
-    QObject::connect(&menu_, &QMenu::aboutToShow, [this] { rebuild(); });
+QtStatusItem::QtStatusItem(const std::string& iconName, MenuBarContent& content, X11Connection& x11)
+    : content_(content), x11_(x11), iconName_(iconName), ink_(defaultInk()) {
+    QObject::connect(&menu_, &QMenu::aboutToShow, [this] {
+        followPanel();
+        rebuild();
+    });
     tray_.setContextMenu(&menu_);
     tray_.setToolTip("Lumivoke");
     QObject::connect(&tray_, &QSystemTrayIcon::activated,
@@ -75,16 +116,61 @@ QtStatusItem::QtStatusItem(const std::string& iconName, MenuBarContent& content)
                              menu_.popup(QCursor::pos());
                          }
                      });
-    setIcon(iconName);
+    tray_.setIcon(iconFor(iconName_, ink_));
     tray_.show();
+    watchTrayWindow();
 }
 
 QtStatusItem::~QtStatusItem() {
+    qApp->removeEventFilter(trayWindowFilter_.get());
     tray_.hide();
 }
 
 void QtStatusItem::setIcon(const std::string& iconName) {
-    tray_.setIcon(iconFor(iconName));
+    iconName_ = iconName;
+    tray_.setIcon(iconFor(iconName_, ink_));
+}
+
+void QtStatusItem::watchTrayWindow() {
+    // Qt docks the icon in an XEmbed tray as a small window of its own, and makes a new one
+    // for each new tray; with a tray that draws the icons itself there is none, and the
+    // palette's text colour stays.
+    trayWindowFilter_ = std::make_unique<TrayWindowFilter>([this] {
+        // Once the tray has put the window in place and it has drawn itself.
+        QTimer::singleShot(0, &menu_, [this] { followPanel(); });
+    });
+    qApp->installEventFilter(trayWindowFilter_.get());
+}
+
+void QtStatusItem::followPanel() {
+    Display* dpy = x11_.display();
+    const QRect area = tray_.geometry();
+    if (dpy == nullptr || !tray_.isVisible() || area.width() < 4 || area.height() < 4) {
+        return;
+    }
+    // The icon's corners: the globe leaves them to the panel.
+    XImage* image =
+        XGetImage(dpy, x11_.root(), area.x(), area.y(), static_cast<unsigned>(area.width()),
+                  static_cast<unsigned>(area.height()), AllPlanes, ZPixmap);
+    if (image == nullptr) {
+        return;
+    }
+    std::vector<std::uint32_t> corners;
+    for (const int y : {0, 1, area.height() - 2, area.height() - 1}) {
+        for (const int x : {0, 1, area.width() - 2, area.width() - 1}) {
+            corners.push_back(static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xffffff));
+        }
+    }
+    XDestroyImage(image);
+    const QPalette palette = QApplication::palette();
+    const std::uint32_t ink =
+        contrastingInk(panelColour(corners), palette.color(QPalette::WindowText).rgb() & 0xffffff,
+                       palette.color(QPalette::Window).rgb() & 0xffffff);
+    const QColor colour = QColor::fromRgb(static_cast<QRgb>(ink));
+    if (colour != ink_) {
+        ink_ = colour;
+        tray_.setIcon(iconFor(iconName_, ink_));
+    }
 }
 
 void QtStatusItem::rebuild() {
@@ -98,10 +184,13 @@ void QtStatusItem::rebuild() {
         }
         QAction* action = menu_.addAction(QString::fromStdString(item.title));
         if (item.kind == MenuItem::Kind::source) {
-            action->setCheckable(true);
-            action->setChecked(item.icon == std::optional<std::string>("checkmark"));
+            // A check mark before the current source and nothing before the others: a
+            // checkable action that is not checked would show an empty box.
+            const bool current = item.icon == std::optional<std::string>("checkmark");
+            action->setCheckable(current);
+            action->setChecked(current);
         } else if (item.icon) {
-            action->setIcon(iconFor(*item.icon));
+            action->setIcon(iconFor(*item.icon, menu_.palette().color(QPalette::Text)));
         }
         if (item.shortcut) {
             action->setShortcut(QKeySequence(shortcutText(*item.shortcut)));

@@ -1,5 +1,7 @@
 #include "QtViewHost.h"
 
+#include <QSystemTrayIcon>
+
 #include "OverlayWidgets.h"
 #include "QtSettingsWindow.h"
 #include "QtStatusItem.h"
@@ -21,7 +23,14 @@ std::unique_ptr<Window> QtViewHost::hostSettingsWindow(const WindowSettings& set
 
 std::unique_ptr<StatusItem> QtViewHost::insertStatusItem(const std::string& iconName,
                                                          MenuBarContent& menu) {
-    return std::make_unique<QtStatusItem>(iconName, menu);
+    // The icon still goes in: it appears once a tray does.
+    if (!saidNoTray_ && !QSystemTrayIcon::isSystemTrayAvailable()) {
+        saidNoTray_ = true;
+        log_.info(
+            "no system tray is available, so the menu cannot be shown; launch lumivoke "
+            "again to open Settings");
+    }
+    return std::make_unique<QtStatusItem>(iconName, menu, x11_);
 }
 
 }  // namespace lumivoke::desktop

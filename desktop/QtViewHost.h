@@ -3,6 +3,7 @@
 #include "QtPanels.h"
 #include "X11Connection.h"
 #include "app/ViewHost.h"
+#include "base/Logger.h"
 
 namespace lumivoke::desktop {
 
@@ -10,7 +11,8 @@ namespace lumivoke::desktop {
 /// panels, the settings in a window, the menu from a tray icon.
 class QtViewHost final : public ViewHost {
 public:
-    explicit QtViewHost(X11Connection& x11) : panels_(x11) {}
+    QtViewHost(X11Connection& x11, LogSink& sink)
+        : x11_(x11), panels_(x11), log_(sink, "StatusItem") {}
 
     std::unique_ptr<Panel> hostHUD(const PanelSettings& settings, HUDView& view) override;
     std::unique_ptr<Panel> hostBadge(const PanelSettings& settings, BadgeView& view) override;
@@ -20,7 +22,11 @@ public:
                                                  MenuBarContent& menu) override;
 
 private:
+    X11Connection& x11_;
     QtPanelFactory panels_;
+    Logger log_;
+    // Whether the missing tray has been mentioned: once is enough for a whole run.
+    bool saidNoTray_ = false;
 };
 
 }  // namespace lumivoke::desktop

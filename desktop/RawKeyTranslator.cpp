@@ -14,6 +14,24 @@ std::uint64_t RawKeyTranslator::heldFlags() const {
     return flags & ~modifier::capsLock;
 }
 
+void RawKeyTranslator::setTrigger(const KeycodeSet& keycodes, bool isModifier) {
+    if (keycodes == trigger_ && isModifier == triggerIsModifier_) {
+        return;
+    }
+    trigger_ = keycodes;
+    triggerIsModifier_ = isModifier;
+    reset();
+}
+
+std::optional<std::uint64_t> RawKeyTranslator::modifierBit(int keycode,
+                                                           std::uint32_t keysym) const {
+    if (keycode >= 0 && static_cast<std::size_t>(keycode) < trigger_.size() &&
+        trigger_.test(static_cast<std::size_t>(keycode))) {
+        return modifier::function;
+    }
+    return modifierBitForKeysym(keysym);
+}
+
 void RawKeyTranslator::reset() {
     downModifierKeys_.reset();
     heldKeysPerBit_.fill(0);

@@ -26,6 +26,15 @@ X11Connection::X11Connection() {
     }
 }
 
+bool X11Connection::canOpenDisplay() {
+    Display* probe = XOpenDisplay(nullptr);
+    if (probe == nullptr) {
+        return false;
+    }
+    XCloseDisplay(probe);
+    return true;
+}
+
 X11Connection::~X11Connection() {
     delete notifier_;
     notifier_ = nullptr;

@@ -26,6 +26,10 @@ public:
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
 
+    /// Whether an X server can be reached at all: asked before Qt starts, which gives up on the
+    /// whole process when it cannot connect.
+    static bool canOpenDisplay();
+
     /// The connection, or null when no X server could be reached.
     _XDisplay* display() const { return display_; }
     unsigned long root() const;

@@ -12,11 +12,32 @@ constexpr std::uint32_t kCoreKeyboard = XkbUseCoreKbd;
 
 }  // namespace
 
-X11Keyboard::X11Keyboard(X11Connection& x11) : x11_(x11) {
+X11Keyboard::X11Keyboard(X11Connection& x11, LogSink& sink) : x11_(x11), log_(sink, "Keyboard") {
     Display* dpy = x11_.display();
     if (dpy == nullptr) {
         return;
     }
+    int xkbOpcode = 0;
+    int xkbError = 0;
+    int xkbMajor = XkbMajorVersion;
+    int xkbMinor = XkbMinorVersion;
+    if (XkbQueryExtension(dpy, &xkbOpcode, &xkbEventBase_, &xkbError, &xkbMajor, &xkbMinor)) {
+        // A new keymap (setxkbmap, another keyboard) or new symbols (xmodmap) may move the
+        // trigger to other keys.
+        constexpr unsigned long kKeymapChanges = XkbNewKeyboardNotifyMask | XkbMapNotifyMask;
+        XkbSelectEvents(dpy, XkbUseCoreKbd, kKeymapChanges, kKeymapChanges);
+        readKeymap();
+    } else {
+        xkbEventBase_ = -1;
+    }
+    keymapToken_ = x11_.addHandler([this](XEvent& e) {
+        if (xkbEventBase_ >= 0 && e.type == xkbEventBase_) {
+            const auto type = reinterpret_cast<XkbAnyEvent&>(e).xkb_type;
+            if (type == XkbNewKeyboardNotify || type == XkbMapNotify) {
+                readKeymap();
+            }
+        }
+    });
     int event = 0;
     int error = 0;
     if (!XQueryExtension(dpy, "XInputExtension", &xiOpcode_, &event, &error)) {
@@ -52,11 +73,68 @@ bool X11Keyboard::capsLockIsOn() {
     return (state.locked_mods & LockMask) != 0;
 }
 
+void X11Keyboard::readKeymap() {
+    Display* dpy = x11_.display();
+    XkbDescPtr xkb = XkbGetMap(dpy, XkbKeySymsMask, XkbUseCoreKbd);
+    keymap_.clear();
+    firstKeysyms_.fill(0);
+    if (xkb != nullptr) {
+        for (int keycode = xkb->min_key_code; keycode <= xkb->max_key_code; ++keycode) {
+            KeySymbols key{keycode, {}};
+            const int groups = XkbKeyNumGroups(xkb, keycode);
+            for (int group = 0; group < groups; ++group) {
+                key.groups.push_back(
+                    static_cast<std::uint32_t>(XkbKeySymEntry(xkb, keycode, 0, group)));
+            }
+            if (!key.groups.empty() && static_cast<std::size_t>(keycode) < firstKeysyms_.size()) {
+                firstKeysyms_[static_cast<std::size_t>(keycode)] = key.groups.front();
+            }
+            keymap_.push_back(std::move(key));
+        }
+        XkbFreeKeyboard(xkb, 0, True);
+    }
+    findTrigger();
+}
+
+void X11Keyboard::setTrigger(const TriggerChoice& choice) {
+    if (trigger_ != &choice) {
+        trigger_ = &choice;
+        loggedTrigger_.reset();
+    }
+    findTrigger();
+}
+
+void X11Keyboard::findTrigger() {
+    if (trigger_ == nullptr) {
+        return;
+    }
+    const KeycodeSet keycodes = triggerKeycodes(*trigger_, keymap_);
+    triggerKeys_ = keycodes;
+    keys_.setTrigger(keycodes, trigger_->isModifier);
+    if (loggedTrigger_ == keycodes) {
+        return;
+    }
+    loggedTrigger_ = keycodes;
+    if (keycodes.none()) {
+        log_.error("no key of the keymap is the trigger %{public}s; it cannot be tapped",
+                   trigger_->identifier);
+        return;
+    }
+    std::string list;
+    for (std::size_t keycode = 0; keycode < keycodes.size(); ++keycode) {
+        if (keycodes.test(keycode)) {
+            list += (list.empty() ? "" : ", ") + std::to_string(keycode);
+        }
+    }
+    log_.info("the trigger %{public}s is keycode %{public}s", trigger_->identifier, list);
+}
+
 void X11Keyboard::handleRawKey(int keycode, bool press) {
-    // The unshifted symbol of the first layout: what the key is, not what it types now.
-    const KeySym keysym = XkbKeycodeToKeysym(x11_.display(), static_cast<KeyCode>(keycode), 0, 0);
-    const auto event = keys_.translate(keycode, static_cast<std::uint32_t>(keysym), press,
-                                       [this] { return capsLockIsOn(); });
+    const std::uint32_t keysym =
+        keycode >= 0 && static_cast<std::size_t>(keycode) < firstKeysyms_.size()
+            ? firstKeysyms_[static_cast<std::size_t>(keycode)]
+            : 0;
+    const auto event = keys_.translate(keycode, keysym, press, [this] { return capsLockIsOn(); });
     if (event) {
         monitors_.notify(*event);
     }
@@ -111,10 +189,15 @@ std::uint64_t X11Keyboard::currentModifierFlags() {
         return 0;
     }
     std::uint64_t flags = 0;
-    const unsigned mods = state.mods;
     if ((state.locked_mods & LockMask) != 0) {
         flags |= modifier::capsLock;
     }
+    // While the key stream is read it knows the held keys better than the server: the trigger
+    // is Fn there and never its own modifier (Right Ctrl held is not Control).
+    if (!monitors_.empty()) {
+        return flags | keys_.heldFlags();
+    }
+    const unsigned mods = state.mods;
     if ((mods & ShiftMask) != 0) {
         flags |= modifier::shift;
     }
@@ -127,8 +210,6 @@ std::uint64_t X11Keyboard::currentModifierFlags() {
     if ((mods & Mod4Mask) != 0) {
         flags |= modifier::command;
     }
-    // Fn has no modifier of its own in X11; only the key stream knows it is held.
-    flags |= keys_.heldFlags() & modifier::function;
     return flags;
 }
 

@@ -1,30 +1,100 @@
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string_view>
+#include <thread>
+#include <vector>
 
+#include "CommandLine.h"
+#include "DesktopMainBundle.h"
 #include "DesktopPalette.h"
 #include "DesktopPlatform.h"
+#include "SingleInstance.h"
+#include "app/AppVersion.h"
 #include "app/LumivokeApp.h"
 
+namespace {
+
+using namespace lumivoke::desktop;
+
+// How long a later launch waits for a first one that is still starting.
+constexpr int kAskAttempts = 200;
+constexpr std::chrono::milliseconds kAskPause{50};
+
+/// A later launch: the running Lumivoke opens its settings; this one leaves.
+int askRunningInstance(SingleInstance& instance, const CommandLine& line) {
+    const bool answered = instance.askFirstToReopen(
+        kAskAttempts, [] { std::this_thread::sleep_for(kAskPause); },
+        [] { std::fputs("lumivoke: Lumivoke is starting; waiting for it to answer\n", stderr); });
+    if (!answered) {
+        std::fputs(
+            "lumivoke: another Lumivoke holds the lock but does not answer; end it or try "
+            "again\n",
+            stderr);
+        return 1;
+    }
+    if (line.trigger != nullptr) {
+        std::fputs(
+            "lumivoke: Lumivoke is already running, so --trigger changes nothing; quit it "
+            "and start it again with --trigger, or choose the key in its settings\n",
+            stderr);
+    }
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const CommandLine line = parseCommandLine(args);
+    switch (line.action) {
+        case CommandLine::Action::help:
+            std::fputs(usageText().c_str(), stdout);
+            return 0;
+        case CommandLine::Action::version: {
+            DesktopMainBundle bundle;
+            std::fputs(versionText(lumivoke::AppVersion::read(bundle).text()).c_str(), stdout);
+            return 0;
+        }
+        case CommandLine::Action::error:
+            std::fprintf(stderr, "%s\n", line.error.c_str());
+            return 2;
+        case CommandLine::Action::run:
+            break;
+    }
+    // Asked before Qt starts: its platform plugin aborts the whole process without a display.
+    if (!X11Connection::canOpenDisplay()) {
+        std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
+        return 2;
+    }
+    SingleInstance instance;
+    if (!instance.isFirst()) {
+        return askRunningInstance(instance, line);
+    }
+
     // The port speaks X11 directly; under a Wayland session it runs through XWayland.
     qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication qtApp(argc, argv);
+    // The arguments are this program's, read above; Qt's own options are not offered.
+    int qtArgc = argc > 0 ? 1 : 0;
+    QApplication qtApp(qtArgc, argv);
     QApplication::setApplicationName("Lumivoke");
     QApplication::setOrganizationName("velmorandix");
     // The settings window closing is not the application quitting: it lives in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
     lumivoke::desktop::followDesktopColourScheme();
 
-    lumivoke::desktop::DesktopPlatform desktop;
+    DesktopPlatform desktop;
     if (!desktop.hasDisplay()) {
-        std::fprintf(stderr, "lumivoke: cannot open the X display\n");
-        return 1;
+        std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
+        return 2;
     }
-    // A second launch asks the running instance to open its settings, then leaves.
-    if (!desktop.application.becomeSingleInstance()) {
-        return 0;
+    desktop.application.listenForReopen();
+    if (line.trigger != nullptr) {
+        desktop.triggerKey.overrideForThisRun(*line.trigger);
     }
+    desktop.triggerKey.start();
     auto app = std::make_unique<lumivoke::LumivokeApp>(desktop.platform(), desktop.views);
     const int status = QApplication::exec();
     app.reset();

@@ -2,7 +2,8 @@
 # Installs what the build needs on Debian 12, asking apt only for what is missing.
 #   LUMIVOKE_WITH_DESKTOP=1  also the X11 + Qt 6 desktop port's libraries, and the desktop its
 #                            end-to-end tests run on: a virtual X server, a window manager, a tray
-#                            host, a terminal, a cursor theme and the tools the tests call
+#                            host, a compositing manager, a terminal, a cursor theme and the tools
+#                            the tests call
 #   LUMIVOKE_WITH_XVFB=1     also the tools to try the desktop port by hand on a virtual display
 #   LUMIVOKE_WITH_FUZZ=1     also clang and its runtime for the fuzz targets
 set -euo pipefail
@@ -10,8 +11,9 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libicu-dev clang-format)
 if [ "${LUMIVOKE_WITH_DESKTOP:-0}" = 1 ]; then
-  packages+=(qt6-base-dev qt6-svg-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev libxtst-dev
-             xvfb xauth openbox trayer xterm wmctrl x11-xkb-utils x11-utils imagemagick
+  packages+=(qt6-base-dev qt6-svg-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev
+             libxtst-dev xvfb xauth openbox trayer xcompmgr xterm wmctrl x11-xkb-utils x11-utils
+             imagemagick
              adwaita-icon-theme fonts-dejavu-core)
 fi
 if [ "${LUMIVOKE_WITH_XVFB:-0}" = 1 ]; then

@@ -21,6 +21,14 @@ public:
     /// Forgets registrations, as a new process starts without them.
     void forgetRegistrations() { registered_.clear(); }
     const std::map<std::string, DefaultsValue>& stored() const { return stored_; }
+    /// Registrations for changes, over every key.
+    std::size_t observerCount() const {
+        std::size_t n = 0;
+        for (const auto& [key, list] : observers_) {
+            n += list.size();
+        }
+        return n;
+    }
 
     void registerDefaults(const std::vector<std::pair<std::string, DefaultsValue>>& v) override;
     std::optional<DefaultsValue> object(const std::string& key) override;

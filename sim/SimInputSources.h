@@ -47,6 +47,10 @@ public:
     std::string currentKey() const;
     /// Keys of the enabled sources in order.
     std::vector<std::string> enabledKeys() const;
+    /// Registrations for the two notifications.
+    std::size_t observerCount() const {
+        return selectedObservers_.size() + enabledObservers_.size();
+    }
 
     std::optional<std::vector<InputSourceHandle>> enabledSources() override;
     std::optional<PropertyValue> property(const InputSourceHandle& source,

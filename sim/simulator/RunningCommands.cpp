@@ -119,7 +119,7 @@ void addRunningCommands(CommandTable& t) {
           });
     t.add("tap", "tap [MS]",
           "Fn down, MS milliseconds (100 by default, at most 86400000, a day), Fn up",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               long long ms = 100;
               if (auto v = a.optionalAt(0)) {
@@ -130,6 +130,7 @@ void addRunningCommands(CommandTable& t) {
                       throw ScenarioError("milliseconds out of range (0 to 86400000, a day)");
                   }
               }
+              scope.coverTime(std::chrono::milliseconds(ms));
               return [ms](Simulator& s) {
                   setFn(s, true);
                   s.machine().advance(std::chrono::milliseconds(ms));
@@ -138,9 +139,10 @@ void addRunningCommands(CommandTable& t) {
           });
     t.add("advance", "advance DURATION",
           "moves virtual time forward (150ms, 1s, 0.25s, 500us), at most 86400s (a day) at once",
-          [](const Args& a) {
+          [](const Args& a, ParseScope& scope) {
               a.expectOnly(1, {});
               const Duration d = parseDuration(a.at(0, "duration"));
+              scope.coverTime(d);
               return [d](Simulator& s) { s.machine().advance(d); };
           });
     t.add("system-select", "system-select ID", "another program selects the source",

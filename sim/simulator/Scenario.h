@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -51,6 +52,14 @@ private:
 /// The longest stretch of virtual time one command may cover: a day (86400s), which runs in
 /// well under a second; a longer wait takes several commands.
 inline constexpr Duration kMaxDuration = std::chrono::hours(24);
+/// The most virtual time a whole scenario may cover, repeats counted: 31 days, which still runs
+/// in seconds.
+inline constexpr Duration kMaxScenarioTime = std::chrono::hours(24 * 31);
+/// Bounds of "repeat N" … "end", checked before anything runs: N passes at most, blocks nested
+/// this deep at most, and this many commands run in all, each pass of a line counted.
+inline constexpr long long kMaxRepeatCount = 1'000'000;
+inline constexpr std::size_t kMaxRepeatDepth = 8;
+inline constexpr std::uint64_t kMaxScenarioCommands = 10'000'000;
 /// The largest coordinate or size a command takes, in points.
 inline constexpr double kMaxCoordinate = 1'000'000;
 

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <utility>
 
+#include "ScenarioBlocks.h"
 #include "badge/BadgeModel.h"
 #include "overlay/HUDModel.h"
 
@@ -22,6 +23,15 @@ void ParseScope::requireRunningApp(const std::string& key) const {
     if (key != SimWorkspace::kSelfKey && !runningApps.contains(key)) {
         throw ScenarioError("no running application \"" + key +
                             "\" was declared on an earlier line (app " + key + " pid=N)");
+    }
+}
+
+void ParseScope::coverTime(Duration d) {
+    virtualTime += d;
+    if (virtualTime > kMaxScenarioTime) {
+        throw ScenarioError(
+            "the scenario would cover more than 31 days (2678400s) of virtual "
+            "time (each pass of a repeated line counted)");
     }
 }
 
@@ -56,6 +66,7 @@ Simulator::Simulator(std::ostream& out, std::ostream& err)
     addSettingsWindowCommands(table_);
     addMenuCommands(table_);
     addCheckCommands(table_);
+    addSnapshotCommands(table_);
     machine_->trace.echoTo(&out_);
     // A plain machine: one 1920x1080 display with a 25-point menu bar, the pointer in its middle.
     machine_->screens.add({{{0, 0}, {1920, 1080}}, {{0, 0}, {1920, 1055}}});
@@ -144,6 +155,8 @@ void Simulator::terminate() {
         throw ScenarioError("the application cannot be torn down while its open panel is up");
     }
     app_.reset();
+    // The views went with the application; their tokens would only pile up launch by launch.
+    viewTokens.clear();
     machine_->defaults.forgetRegistrations();
 }
 
@@ -223,7 +236,7 @@ Action Simulator::parseLine(const std::string& line, ParseScope& scope) const {
 }
 
 std::vector<ScenarioStep> Simulator::parse(std::istream& in, const std::string& file) const {
-    std::vector<ScenarioStep> steps;
+    StepBuilder steps(file);
     ParseScope scope;
     scope.parseNested = [this, &scope](const std::string& line) {
         try {
@@ -241,8 +254,11 @@ std::vector<ScenarioStep> Simulator::parse(std::istream& in, const std::string& 
     while (std::getline(in, line)) {
         ++number;
         try {
+            if (steps.takeBlockLine(splitWords(line), number, scope)) {
+                continue;
+            }
             if (auto action = parseLine(line, scope)) {
-                steps.push_back({file, number, line, std::move(action)});
+                steps.add({file, number, line, std::move(action)});
             }
         } catch (const ScenarioError& e) {
             throw ScenarioError(file + ":" + std::to_string(number) + ": " + e.what());
@@ -251,11 +267,23 @@ std::vector<ScenarioStep> Simulator::parse(std::istream& in, const std::string& 
     if (in.bad()) {
         throw ScenarioError(file + ": the scenario could not be read");
     }
-    return steps;
+    return steps.finish();
 }
 
 int Simulator::run(const std::vector<ScenarioStep>& steps) {
+    try {
+        runSteps(steps);
+    } catch (const StepFailure& failure) {
+        out_.flush();
+        err_ << failure.where << ": " << failure.message << '\n';
+        return failure.status;
+    }
+    return 0;
+}
+
+void Simulator::runSteps(const std::vector<ScenarioStep>& steps) {
     for (const auto& step : steps) {
+        const auto where = [&step] { return step.file + ":" + std::to_string(step.line); };
         try {
             step.action(*this);
             machine_->settle();
@@ -264,16 +292,11 @@ int Simulator::run(const std::vector<ScenarioStep>& steps) {
                 machine_->settle();
             }
         } catch (const ExpectationFailed& e) {
-            out_.flush();
-            err_ << step.file << ":" << step.line << ": " << e.what() << '\n';
-            return 1;
+            throw StepFailure{where(), e.what(), 1};
         } catch (const ScenarioError& e) {
-            out_.flush();
-            err_ << step.file << ":" << step.line << ": " << e.what() << '\n';
-            return 2;
+            throw StepFailure{where(), e.what(), 2};
         }
     }
-    return 0;
 }
 
 std::string Simulator::help() const {
@@ -289,7 +312,8 @@ std::string Simulator::help() const {
          "The whole file is checked before anything runs, including that every source and\n"
          "running application a command names was declared on an earlier line. A duration is\n"
          "at most a day (86400s); a coordinate lies within +-1000000 points, a size within 0 to\n"
-         "1000000.\n\n"
+         "1000000. A whole scenario covers at most 31 days (2678400s) of virtual time and runs\n"
+         "at most 10000000 commands, each pass of a repeated line counted.\n\n"
          "Words are separated by spaces; \"…\" keeps spaces (with \\\" and \\\\), '…' is literal;\n"
          "# starts a comment.\n\nCommands:\n";
     for (const auto& c : table_.all()) {

@@ -28,6 +28,10 @@ struct ParseScope {
     int unnamedSources = 0;
     /// Keys of the applications declared as running (with pid=N).
     std::set<std::string> runningApps;
+    /// Names of the snapshots taken so far.
+    std::set<std::string> snapshots;
+    /// The virtual time the lines parsed so far move forward, repeats counted.
+    Duration virtualTime{0};
     /// Parses one more command line in this scope (the commands an open panel runs while up).
     std::function<Action(const std::string&)> parseNested;
 
@@ -35,6 +39,8 @@ struct ParseScope {
     void requireSource(const std::string& id) const;
     /// A scenario error unless key names an application declared running on an earlier line.
     void requireRunningApp(const std::string& key) const;
+    /// Counts d more of virtual time; a scenario error once the whole exceeds kMaxScenarioTime.
+    void coverTime(Duration d);
 };
 
 /// Checks one command's words and returns its action; throws ScenarioError when malformed.
@@ -75,6 +81,12 @@ void addSystemServiceCommands(CommandTable& table);
 /// The person's actions on the open settings window: settings, toggle, press.
 void addSettingsWindowCommands(CommandTable& table);
 void addMenuCommands(CommandTable& table);
+/// snapshot, expect-snapshot, and repeat and end for the help (parse() handles those two).
+void addSnapshotCommands(CommandTable& table);
+/// What "print state" does: the machine's and the application's state.
+Action statePrinter();
+/// What "print live" does: the counts of what the running system holds.
+Action livePrinter();
 /// The settings table's sub-commands of "rules" (add, click, header, assign, remove-selected);
 /// none when sub is not one of them.
 std::optional<Action> parseSettingsRulesCommand(const std::string& sub, const Args& args);
@@ -97,6 +109,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// A step that failed while running, located at its own line (for a step of a repeated block,
+/// the block's line, not the repeat's): status 1 for an expectation, 2 for a fault.
+struct StepFailure {
+    std::string where;  ///< "FILE:LINE"
+    std::string message;
+    int status = 2;
+};
+
 /// Runs the application headless on a simulated machine from a scenario script.
 class Simulator {
 public:
@@ -111,6 +131,8 @@ public:
     Action parseLine(const std::string& line, ParseScope& scope) const;
     /// Runs the steps; returns 0, 1 for a failed expectation, 2 for a fault at run time.
     int run(const std::vector<ScenarioStep>& steps);
+    /// Runs the steps, each followed by the tasks due; throws StepFailure at the first failure.
+    void runSteps(const std::vector<ScenarioStep>& steps);
     /// The --help text.
     std::string help() const;
 
@@ -143,6 +165,8 @@ public:
 
     /// Tokens of subscriptions the simulator makes to trace what views show.
     std::vector<Token> viewTokens;
+    /// What "snapshot NAME" remembered: the state and live-count lines, by name.
+    std::map<std::string, std::vector<std::string>> snapshots;
 
 private:
     void traceHUD(HUDView& view);

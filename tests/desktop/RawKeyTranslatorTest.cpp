@@ -15,7 +15,17 @@ struct Key {
     std::uint32_t keysym;
 };
 constexpr Key kShiftL{50, 0xffe1}, kShiftR{62, 0xffe2}, kControlL{37, 0xffe3},
-    kCapsLock{66, 0xffe5}, kFn{151, 0x1008ff2b}, kA{38, 'a'}, kUp{111, 0xff52};
+    kControlR{105, 0xffe4}, kCapsLock{66, 0xffe5}, kFn{151, 0x1008ff2b}, kA{38, 'a'},
+    kUp{111, 0xff52}, kMenu{135, 0xff67};
+
+/// A translator whose trigger is the one key keycode.
+RawKeyTranslator withTrigger(const Key& key, bool isModifier) {
+    RawKeyTranslator keys;
+    KeycodeSet trigger;
+    trigger.set(static_cast<std::size_t>(key.keycode));
+    keys.setTrigger(trigger, isModifier);
+    return keys;
+}
 
 /// One raw event of a script: a key going down (press) or up.
 struct Step {
@@ -57,7 +67,7 @@ TEST(RawKeyTranslator, AModifierBitStaysSetWhileAnyOfItsKeysIsDown) {
 }
 
 TEST(RawKeyTranslator, AutoRepeatOfAHeldModifierMakesNoEvent) {
-    RawKeyTranslator keys;
+    RawKeyTranslator keys = withTrigger(kFn, false);
     EXPECT_EQ(run(keys, {{kFn, true}, {kFn, true}, {kFn, true}, {kFn, false}}),
               (Events{"flags:800000@151", "flags:0@151"}));
 }
@@ -108,7 +118,7 @@ TEST(RawKeyTranslator, ReleasesOfKeysNotSeenGoingDownAndImpossibleKeycodesChange
 }
 
 TEST(RawKeyTranslator, ResetForgetsEveryHeldKey) {
-    RawKeyTranslator keys;
+    RawKeyTranslator keys = withTrigger(kFn, false);
     (void)run(keys, {{kShiftL, true}, {kFn, true}});
     EXPECT_EQ(keys.heldFlags(), modifier::shift | modifier::function);
     keys.reset();
@@ -116,6 +126,63 @@ TEST(RawKeyTranslator, ResetForgetsEveryHeldKey) {
     // The keys still down when reading stopped are forgotten, so their releases say nothing.
     EXPECT_TRUE(run(keys, {{kShiftL, false}, {kFn, false}}).empty());
     EXPECT_EQ(run(keys, {{kA, true}}), (Events{"down:a+0@38"}));
+}
+
+TEST(RawKeyTranslator, TheTriggerIsFnAndNeverItsOwnModifier) {
+    RawKeyTranslator keys = withTrigger(kControlR, true);
+    // Right Ctrl is Fn alone; Left Ctrl is still Control, so both together are a combination.
+    EXPECT_EQ(
+        run(keys, {{kControlR, true}, {kControlL, true}, {kControlL, false}, {kControlR, false}}),
+        (Events{"flags:800000@105", "flags:840000@37", "flags:800000@37", "flags:0@105"}));
+    // Without a trigger, neither Right Ctrl nor the keys that used to mean Fn are Fn.
+    RawKeyTranslator none;
+    EXPECT_EQ(run(none, {{kControlR, true}, {kControlR, false}, {kFn, true}, {kFn, false}}),
+              (Events{"flags:40000@105", "flags:0@105", "down:none+0@151"}));
+}
+
+TEST(RawKeyTranslator, AKeyPressedWhileAModifierTriggerIsHeldIsAShortcut) {
+    struct Case {
+        const char* name;
+        Key trigger;
+        bool isModifier;
+        Events expected;
+    };
+    const Case cases[] = {
+        // Right Ctrl + C copies: no characters, so it is neither typing nor a printable key.
+        {"RightCtrl",
+         kControlR,
+         true,
+         {"flags:800000@105", "down:none+800000@38", "flags:0@105", "down:a+0@38"}},
+        // A trigger that is no modifier keeps the letter's characters.
+        {"Menu",
+         kMenu,
+         false,
+         {"flags:800000@135", "down:a+800000@38", "flags:0@135", "down:a+0@38"}},
+    };
+    for (const auto& c : cases) {
+        RawKeyTranslator keys = withTrigger(c.trigger, c.isModifier);
+        EXPECT_EQ(
+            run(keys, {{c.trigger, true}, {kA, true}, {kA, false}, {c.trigger, false}, {kA, true}}),
+            c.expected)
+            << c.name;
+    }
+}
+
+TEST(RawKeyTranslator, ANewTriggerForgetsWhatWasHeld) {
+    RawKeyTranslator keys = withTrigger(kFn, false);
+    (void)run(keys, {{kFn, true}, {kShiftL, true}});
+    // The same trigger again, as when the keymap is read again: the hold goes on.
+    KeycodeSet fn;
+    fn.set(static_cast<std::size_t>(kFn.keycode));
+    keys.setTrigger(fn, false);
+    EXPECT_EQ(keys.heldFlags(), modifier::shift | modifier::function);
+    KeycodeSet menu;
+    menu.set(static_cast<std::size_t>(kMenu.keycode));
+    keys.setTrigger(menu, false);
+    EXPECT_EQ(keys.heldFlags(), 0u);
+    // The old trigger is an ordinary key now; the new one is Fn.
+    EXPECT_EQ(run(keys, {{kFn, false}, {kFn, true}, {kMenu, true}}),
+              (Events{"down:none+0@151", "flags:800000@135"}));
 }
 
 }  // namespace

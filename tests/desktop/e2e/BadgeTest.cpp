@@ -1,6 +1,7 @@
 // The hover badge over the terminal's text: where it sits, what it says, when it goes.
 #include "DesktopTest.h"
 
+#include <X11/Xcursor/Xcursor.h>
 #include <X11/keysym.h>
 
 #include <chrono>
@@ -145,6 +146,79 @@ TEST_F(BadgeTest, IsAbsentOverTheRootWindow) {
     // The monitor still runs: back over text, back the badge.
     x().movePointer(kTextX, kTextY);
     EXPECT_TRUE(badgeBesidePointer(kTextX, kTextY, "EN")) << describeBadge();
+}
+
+/// The picture of the theme's text cursor at a size, as an application that draws its own
+/// cursors would have it (no name). Empty when the theme has none.
+struct ThemePicture {
+    int size = 0;
+    int xhot = 0;
+    int yhot = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+ThemePicture themeTextCursor(int size) {
+    ThemePicture picture;
+    if (XcursorImage* image = XcursorLibraryLoadImage("xterm", "Adwaita", size)) {
+        picture.size = static_cast<int>(image->width);
+        picture.xhot = static_cast<int>(image->xhot);
+        picture.yhot = static_cast<int>(image->yhot);
+        picture.pixels.assign(image->pixels, image->pixels + image->width * image->height);
+        XcursorImageDestroy(image);
+    }
+    return picture;
+}
+
+// A window of the test's own, right of the terminal's text.
+constexpr XRect kCursorWindow{950, 450, 300, 250};
+
+TEST_F(BadgeTest, ShowsOverAnApplicationsOwnTextCursorOfAnotherSize) {
+    const ThemePicture large = themeTextCursor(48);
+    ASSERT_EQ(large.size, 48) << "the theme has no text cursor of 48 pixels";
+    x().showCursorWindow(kCursorWindow, large.size, large.xhot, large.yhot, large.pixels);
+    const int px = kCursorWindow.centerX();
+    const int py = kCursorWindow.centerY();
+    x().movePointer(px, py);
+    ASSERT_TRUE(eventually([&] { return x().cursor().second.empty(); }))
+        << "the window's cursor is named " << x().cursor().second;
+    EXPECT_TRUE(badgeBesidePointer(px, py, "EN")) << describeBadge();
+}
+
+TEST_F(BadgeTest, IsAbsentOverACursorThatOnlySharesTheTextCursorsShape) {
+    // The hot spot and size of the program's own text cursor, and another picture: a black
+    // square, which no one would take for an I-beam.
+    const ThemePicture text = themeTextCursor(24);
+    ASSERT_EQ(text.size, 24);
+    x().showCursorWindow(kCursorWindow, text.size, text.xhot, text.yhot,
+                         std::vector<std::uint32_t>(text.pixels.size(), 0xff000000));
+    // First over text: the badge comes; then over the window, where it must go.
+    x().movePointer(kTextX, kTextY);
+    ASSERT_TRUE(badgeBesidePointer(kTextX, kTextY, "EN")) << describeBadge();
+    const auto textCursor = x().cursor();
+    x().movePointer(kCursorWindow.centerX(), kCursorWindow.centerY());
+    ASSERT_TRUE(eventually([&] { return x().cursor().first != textCursor.first; }));
+    EXPECT_TRUE(badgeHidden()) << "a badge over a square: " << describeBadge();
+    x().movePointer(kCursorWindow.centerX() + 20, kCursorWindow.centerY() + 10);
+    EXPECT_FALSE(badgeShowsUp()) << describeBadge();
+}
+
+class NoCursorThemeTest : public BadgeTest {
+protected:
+    SessionOptions sessionOptions() const override {
+        SessionOptions options;
+        options.cursorTheme = false;
+        return options;
+    }
+};
+
+TEST_F(NoCursorThemeTest, AStockTerminalShowsTheBadge) {
+    x().movePointer(kTextX, kTextY);
+    // The X server's own text cursor: 9 × 16 and unnamed.
+    ASSERT_TRUE(eventually([&] { return x().cursor().second.empty(); }))
+        << "a themed cursor: " << x().cursor().second;
+    EXPECT_TRUE(badgeBesidePointer(kTextX, kTextY, "EN")) << describeBadge() << log().tail();
+    x().movePointer(kRootX, kRootY);
+    EXPECT_TRUE(badgeHidden()) << "a badge over the root window: " << describeBadge();
 }
 
 }  // namespace

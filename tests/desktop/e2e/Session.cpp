@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -27,11 +28,12 @@ constexpr int kTrayHeight = 28;
 
 // Lines of words as wide as the terminal, so that a double click almost anywhere in it selects a
 // word; fewer lines than it has, since scrolling would drop a selection. Then a mark that the
-// text is out, and a reader for whatever is typed.
+// text is out, and a reader for whatever is typed, which notes each Ctrl+C and reads on.
 constexpr const char* kTerminalScript =
     "w='lumivoke words '; l=''; i=0; while [ $i -lt 10 ]; do l=\"$l$w\"; i=$((i+1)); done; "
-    "i=0; while [ $i -lt 40 ]; do echo \"$l\"; i=$((i+1)); done; : > \"$HOME/terminal-ready\"; "
-    "exec cat >/dev/null";
+    "i=0; while [ $i -lt 40 ]; do echo \"$l\"; i=$((i+1)); done; "
+    "trap ': > \"$HOME/interrupted\"' INT; : > \"$HOME/terminal-ready\"; "
+    "while :; do cat >/dev/null; done";
 
 std::string required(const std::string& program) {
     auto path = findExecutable(program);
@@ -89,9 +91,13 @@ fs::path Session::instanceSocket() const {
     return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()));
 }
 
+fs::path Session::instanceLock() const {
+    return dir_.path() / "tmp" / ("lumivoke-" + std::to_string(getuid()) + ".lock");
+}
+
 Environment Session::environment() const {
     const char* path = std::getenv("PATH");
-    return Environment{
+    Environment environment{
         {"PATH", path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin"},
         {"HOME", home().string()},
         {"XDG_CONFIG_HOME", configHome().string()},
@@ -104,6 +110,11 @@ Environment Session::environment() const {
         {"XCURSOR_SIZE", "24"},
         {"LANG", "C.UTF-8"},
     };
+    if (!options_.cursorTheme) {
+        environment.erase("XCURSOR_THEME");
+        environment.erase("XCURSOR_SIZE");
+    }
+    return environment;
 }
 
 bool Session::start(const SessionOptions& options) {
@@ -123,7 +134,10 @@ bool Session::start(const SessionOptions& options) {
     if (options.windowManager && !startWindowManager()) {
         return false;
     }
-    if (options.trayHost && !startTrayHost()) {
+    if (options.compositor && !startCompositor()) {
+        return false;
+    }
+    if (options.trayHost && !startTrayHost(options.trayColour)) {
         return false;
     }
     if (options.terminal && !startTerminal()) {
@@ -205,14 +219,45 @@ bool Session::startWindowManager() {
     return true;
 }
 
-bool Session::startTrayHost() {
-    trayHost_ = std::make_unique<Process>(Process::Options{
-        {required("trayer"), "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width",
-         "120", "--heighttype", "pixel", "--height", std::to_string(kTrayHeight), "--SetDockType",
-         "true", "--SetPartialStrut", "true", "--expand", "false"},
-        environment(),
-        dir_.path() / "trayer.log",
-        std::nullopt});
+bool Session::startCompositor() {
+    compositor_ = std::make_unique<Process>(Process::Options{
+        {required("xcompmgr"), "-c"}, environment(), dir_.path() / "xcompmgr.log", std::nullopt});
+    // A compositing manager announces itself by taking this selection.
+    if (!eventually([&] { return x().selectionOwner("_NET_WM_CM_S0") != 0; })) {
+        ADD_FAILURE() << "xcompmgr did not start" << LogFile(dir_.path() / "xcompmgr.log").tail();
+        return false;
+    }
+    return true;
+}
+
+void Session::stopCompositor() {
+    if (compositor_) {
+        compositor_->stop();
+        compositor_.reset();
+    }
+    EXPECT_TRUE(eventually([&] { return x().selectionOwner("_NET_WM_CM_S0") == 0; }))
+        << "the compositing manager stayed";
+}
+
+bool Session::startTrayHost(std::optional<std::uint32_t> colour) {
+    const std::string height = std::to_string(kTrayHeight);
+    std::vector<std::string> argv{required("trayer")};
+    const std::pair<const char*, std::string> options[] = {
+        {"--edge", "top"},         {"--align", "right"},          {"--widthtype", "pixel"},
+        {"--width", "120"},        {"--heighttype", "pixel"},     {"--height", height},
+        {"--SetDockType", "true"}, {"--SetPartialStrut", "true"}, {"--expand", "false"},
+    };
+    for (const auto& [option, value] : options) {
+        argv.insert(argv.end(), {option, value});
+    }
+    if (colour) {
+        char tint[16];
+        std::snprintf(tint, sizeof tint, "0x%06x", *colour & 0xffffffu);
+        // Opaque in that colour: trayer's "transparency" tints the root's picture by alpha.
+        argv.insert(argv.end(), {"--transparent", "true", "--alpha", "0", "--tint", tint});
+    }
+    trayHost_ = std::make_unique<Process>(
+        Process::Options{argv, environment(), dir_.path() / "trayer.log", std::nullopt});
     if (!eventually([&] { return x().selectionOwner("_NET_SYSTEM_TRAY_S0") != 0; })) {
         ADD_FAILURE() << "trayer did not take the tray"
                       << LogFile(dir_.path() / "trayer.log").tail();
@@ -263,8 +308,10 @@ bool Session::startTerminal() {
 
 bool Session::startLumivoke(bool expectTrayIcon) {
     const std::size_t mark = log_.mark();
-    lumivoke_ = std::make_unique<Process>(
-        Process::Options{{LUMIVOKE_BINARY}, environment(), log_.path(), std::nullopt});
+    std::vector<std::string> argv{LUMIVOKE_BINARY};
+    argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
+    lumivoke_ =
+        std::make_unique<Process>(Process::Options{argv, environment(), log_.path(), std::nullopt});
     if (log_.waitFor("NSEvent global monitor started", mark).empty()) {
         ADD_FAILURE() << "lumivoke did not start its key monitor" << log_.tail(mark);
         return false;
@@ -278,6 +325,15 @@ bool Session::startLumivoke(bool expectTrayIcon) {
     return true;
 }
 
+void Session::stopTrayHost() {
+    if (trayHost_) {
+        trayHost_->stop();
+        trayHost_.reset();
+    }
+    EXPECT_TRUE(eventually([&] { return x().selectionOwner("_NET_SYSTEM_TRAY_S0") == 0; }))
+        << "the tray stayed taken";
+}
+
 std::optional<int> Session::launchAgain(milliseconds timeout) {
     ++launches_;
     Process second(Process::Options{{LUMIVOKE_BINARY},
@@ -285,6 +341,18 @@ std::optional<int> Session::launchAgain(milliseconds timeout) {
                                     dir_.path() / ("launch-" + std::to_string(launches_) + ".log"),
                                     std::nullopt});
     return second.wait(timeout);
+}
+
+std::unique_ptr<Process> Session::spawnLumivoke(const std::string& output,
+                                                const std::vector<std::string>& arguments) {
+    std::vector<std::string> argv{LUMIVOKE_BINARY};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return std::make_unique<Process>(
+        Process::Options{argv, environment(), dir_.path() / output, std::nullopt});
+}
+
+LogFile Session::sessionLog(const std::string& name) const {
+    return LogFile(dir_.path() / name);
 }
 
 std::string Session::launchAgainOutput() const {

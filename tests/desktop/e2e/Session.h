@@ -1,6 +1,6 @@
 #pragma once
 
-#include <X11/XF86keysym.h>
+#include <X11/keysym.h>
 
 #include <filesystem>
 #include <memory>
@@ -15,20 +15,29 @@
 
 namespace lumivoke::e2e {
 
-/// The key the program takes as the trigger: the one place that names it.
-inline constexpr KeySym kTriggerKeysym = XF86XK_WakeUp;  // keycode 151 in the evdev keymap
+/// The key the program takes as the trigger when nothing else is chosen: the one place that
+/// names it.
+inline constexpr KeySym kTriggerKeysym = XK_Control_R;  // keycode 105 in the evdev keymap
 
 /// What a session runs besides the X server.
 struct SessionOptions {
     bool windowManager = true;  ///< openbox
     bool trayHost = true;       ///< trayer, along the top edge
-    bool terminal = true;       ///< an xterm under the pointer, focused
+    /// The tray's colour (0xRRGGBB), or none for trayer's own light grey.
+    std::optional<std::uint32_t> trayColour;
+    bool terminal = true;  ///< an xterm under the pointer, focused
+    /// A compositing manager (xcompmgr -c), which draws translucent windows as such.
+    bool compositor = false;
+    /// Cursors from the theme Adwaita; without, the programs show the X server's own cursors.
+    bool cursorTheme = true;
     std::string layouts = "us,de,ru";
     /// Text of the program's settings file, written before it starts (none: no file).
     std::optional<std::string> settings;
     /// Other files written before the program starts, by path below the session's home.
     std::vector<std::pair<std::filesystem::path, std::string>> files;
     bool lumivoke = true;
+    /// The program's command-line arguments.
+    std::vector<std::string> arguments;
 };
 
 /// A desktop of its own for one test: Xvfb on a free display, the programs of the options, and
@@ -64,8 +73,9 @@ public:
     std::filesystem::path dataHome() const;
     std::filesystem::path settingsFile() const;
     std::filesystem::path autostartEntry() const;
-    /// The single-instance socket.
+    /// The single-instance socket, and the lock the running instance holds.
     std::filesystem::path instanceSocket() const;
+    std::filesystem::path instanceLock() const;
 
     // The program.
     /// Starts Lumivoke and waits for its key monitor (and, with a tray host, its tray icon
@@ -78,6 +88,12 @@ public:
     std::optional<int> launchAgain(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     /// What the last launchAgain() printed.
     std::string launchAgainOutput() const;
+    /// Starts another `lumivoke` with these arguments and lets it run; its standard error
+    /// goes to the session's file named output (see sessionLog()).
+    std::unique_ptr<Process> spawnLumivoke(const std::string& output,
+                                           const std::vector<std::string>& arguments = {});
+    /// A log file of the session's folder.
+    LogFile sessionLog(const std::string& name) const;
 
     // The other programs.
     Window terminal() const { return terminal_; }
@@ -109,10 +125,19 @@ public:
     /// The session's files are kept (and named) when a test failed.
     void keepFiles();
 
+    /// Starts the tray host (trayer, along the top edge, in colour or its own light grey) and
+    /// waits until it holds the tray; for a session started without one, or after stopping it.
+    bool startTrayHost(std::optional<std::uint32_t> colour = std::nullopt);
+    /// Ends the tray host; the icons in it lose their place.
+    void stopTrayHost();
+    /// Starts the compositing manager and waits until it composites; ends it.
+    bool startCompositor();
+    void stopCompositor();
+
 private:
     bool startXServer();
     bool startWindowManager();
-    bool startTrayHost();
+
     bool startTerminal();
     /// The program's window of an EWMH type, mapped or not.
     std::optional<WindowInfo> lumivokeWindow(const std::string& type);
@@ -124,6 +149,7 @@ private:
     std::unique_ptr<Process> xserver_;
     std::unique_ptr<XClient> x_;
     std::unique_ptr<Process> windowManager_;
+    std::unique_ptr<Process> compositor_;
     std::unique_ptr<Process> trayHost_;
     std::unique_ptr<Process> terminalProcess_;
     std::unique_ptr<Process> lumivoke_;

@@ -45,8 +45,9 @@ protected:
 
     /// Clicks the middle of a control found in the window's picture and keeps the pointer there
     /// until the click has taken effect, as a person waits to see it; then moves it away.
-    /// (Qt can lose a click whose button release is followed at once by pointer motion.)
-    /// Whether the effect came.
+    /// (Moving it at once loses the click: the window manager holds the pointer while it
+    /// focuses on a press, and the X server then reports the release where the pointer has
+    /// gone; see README.md.) Whether the effect came.
     bool clickControl(const WindowInfo& window, const XRect& control,
                       const std::function<bool()>& tookEffect) {
         x().movePointer(window.frame.x + control.centerX(), window.frame.y + control.centerY());

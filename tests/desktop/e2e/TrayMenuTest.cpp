@@ -117,9 +117,30 @@ TEST_F(TrayMenuTest, ListsTheLayoutsWithTheCheckMarkOnTheCurrentOne) {
     const int row = checkRows[1] - checkRows[0];
     EXPECT_NEAR(checkRows[2] - checkRows[1], row, 1);
     EXPECT_LT(checkRows[0], row) << "something comes before the first layout";
+    // Nothing at all before the other layouts: no empty check box, just the menu's background
+    // in front of their names.
+    for (int current = 0; current < 3; ++current) {
+        for (int other = 0; other < 3; ++other) {
+            if (other == current) {
+                continue;
+            }
+            const Pixels& picture = pictures[current];
+            const std::uint32_t background = picture.at(2, checkRows[other]);
+            int marked = 0;
+            for (int y = checkRows[other] - 5; y <= checkRows[other] + 5; ++y) {
+                for (int x = 2; x < 22; ++x) {
+                    marked += picture.at(x, y) != background ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(marked, 0) << "something drawn before " << kCodes[other] << " while "
+                                 << kCodes[current] << " is current";
+        }
+    }
 }
 
 TEST_F(TrayMenuTest, ChoosingALayoutSwitchesToItAndShowsTheHud) {
+    // With a tray there is nothing to say about a missing one.
+    EXPECT_TRUE(log().linesWith("no system tray").empty()) << log().tail();
     for (const int group : {1, 2, 0}) {
         const auto menu = openMenu();
         ASSERT_TRUE(menu.has_value());

@@ -2,6 +2,7 @@
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xcursor/Xcursor.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
@@ -388,6 +389,28 @@ std::pair<unsigned long, std::string> XClient::cursor() {
                                                  image->name != nullptr ? image->name : ""};
     XFree(image);
     return result;
+}
+
+Window XClient::showCursorWindow(const XRect& area, int size, int xhot, int yhot,
+                                 const std::vector<std::uint32_t>& pixels) {
+    XcursorImage* image = XcursorImageCreate(size, size);
+    image->xhot = static_cast<XcursorDim>(xhot);
+    image->yhot = static_cast<XcursorDim>(yhot);
+    std::copy(pixels.begin(), pixels.end(), image->pixels);
+    const Cursor cursor = XcursorImageLoadCursor(dpy_, image);
+    XcursorImageDestroy(image);
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.background_pixel = 0x808080;
+    attributes.cursor = cursor;
+    const Window window =
+        XCreateWindow(dpy_, root(), area.x, area.y, static_cast<unsigned>(area.width),
+                      static_cast<unsigned>(area.height), 0, CopyFromParent, InputOutput,
+                      CopyFromParent, CWOverrideRedirect | CWBackPixel | CWCursor, &attributes);
+    XMapRaised(dpy_, window);
+    XFreeCursor(dpy_, cursor);
+    sync();
+    return window;
 }
 
 Pixels XClient::grab(const XRect& area) {

@@ -125,6 +125,11 @@ public:
     // The cursor.
     /// The XFixes serial of the current cursor image and its name ("" when unnamed).
     std::pair<unsigned long, std::string> cursor();
+    /// Shows an override-redirect window of its own at area whose cursor is the picture of
+    /// size × size ARGB pixels with that hot spot, unnamed as an application's own cursor is.
+    /// The window, mapped.
+    Window showCursorWindow(const XRect& area, int size, int xhot, int yhot,
+                            const std::vector<std::uint32_t>& pixels);
 
     // Pixels.
     Pixels grab(const XRect& area);

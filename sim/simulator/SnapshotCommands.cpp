@@ -6,10 +6,10 @@
 #include "Modifiers.h"
 #include "Simulator.h"
 #include "app/AccessibilityMonitor.h"
-#include "settings/SetupState.h"
 #include "badge/BadgePresenter.h"
 #include "rules/AppRulesStore.h"
 #include "settings/SettingsWindowController.h"
+#include "settings/SetupState.h"
 
 namespace lumivoke::sim {
 namespace {

@@ -17,6 +17,7 @@
 #include "platform/Screens.h"
 #include "platform/StringTable.h"
 #include "platform/TextMeasurement.h"
+#include "platform/TriggerKeys.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 
@@ -47,6 +48,9 @@ struct Platform {
     NotificationCenter& notifications;
     SystemPreferences& preferences;
     StringTable& strings;
+    /// The key a person chooses as the trigger, where the platform lets them choose one; none
+    /// where it is always the Globe key.
+    TriggerKeys* triggerKeys = nullptr;
 };
 
 }  // namespace lumivoke

@@ -9,15 +9,22 @@ SettingsView::SettingsView(const SettingsEnvironment& environment, Platform& pla
       platform_(platform),
       setupState_(setupState),
       tabSelection_(tabSelection),
-      setup_(std::make_unique<SetupView>(environment.isAccessibilityTrusted, setupState,
-                                         platform.links, platform.strings)),
       general_(std::make_unique<GeneralSettingsView>(
           environment.switches, platform.loginItems, platform.strings,
-          platform.loginItems.status() == LoginItemStatus::enabled)),
+          platform.loginItems.status() == LoginItemStatus::enabled, platform.triggerKeys)),
       perAppRules_(std::make_unique<PerAppRulesView>(
           environment.switches, environment.sources, environment.currentSource,
           environment.rulesStore, platform.bundles, platform.workspace, platform.openPanels,
           platform.strings)) {
+    // Made here, once the anchor its way to the trigger-key choice holds is in place.
+    std::function<void()> showTriggerKeyChoice;
+    if (platform.triggerKeys != nullptr) {
+        showTriggerKeyChoice = bindWeak(
+            anchor_.weak(), [](SettingsView& self) { self.chooseTab(SettingsTab::general); });
+    }
+    setup_ =
+        std::make_unique<SetupView>(environment.isAccessibilityTrusted, setupState, platform.links,
+                                    platform.strings, std::move(showTriggerKeyChoice));
     // Every show assigns the selection; only a different tab rebuilds the content, so a tab
     // keeps its state while it stays on screen.
     selectionToken_ = tabSelection.selected.subscribe(

@@ -37,11 +37,13 @@ bool isParsableURL(const std::string& text) {
 }
 
 SetupView::SetupView(const Published<bool>& isAccessibilityTrusted, SetupState& setupState,
-                     LinkOpener& links, const StringTable& strings)
+                     LinkOpener& links, const StringTable& strings,
+                     std::function<void()> showTriggerKeyChoice)
     : isAccessibilityTrusted_(isAccessibilityTrusted),
       setupState_(setupState),
       links_(links),
-      strings_(strings) {
+      strings_(strings),
+      showTriggerKeyChoice_(std::move(showTriggerKeyChoice)) {
     trustToken_ = isAccessibilityTrusted_.observe(
         bindWeak(anchor_.weak(), [](SetupView& self) { self.changes_.notify(); }));
     globeKeyToken_ = setupState_.isGlobeKeyDisabled.observe(
@@ -66,6 +68,11 @@ std::array<SetupRow, 2> SetupView::rows() {
         out[1].button = ButtonControl{
             strings_.text(keyboardButton), std::nullopt, true,
             bindWeak(anchor_.weak(), [](SetupView& self) { self.openKeyboardSettings(); })};
+    } else if (!out[1].isOK && showTriggerKeyChoice_) {
+        // Where nothing can free the key, another key avoids the conflict.
+        out[1].button = ButtonControl{
+            strings_.text(triggerKeyButton), std::nullopt, true,
+            bindWeak(anchor_.weak(), [](SetupView& self) { self.showTriggerKeyChoice_(); })};
     }
     return out;
 }

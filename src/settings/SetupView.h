@@ -50,6 +50,7 @@ public:
         "responds to the key alongside Lumivoke and shows its own popup.";
     static constexpr const char* globeKeyIllustration = "SetupGlobeKey";
     static constexpr const char* keyboardButton = "Open Keyboard Settings…";
+    static constexpr const char* triggerKeyButton = "Choose Another Trigger Key…";
     static constexpr const char* accessibilityPaneURL =
         "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
     static constexpr const char* keyboardPaneURL =
@@ -57,9 +58,11 @@ public:
     static constexpr double illustrationMaxWidth = 340;
 
     /// isAccessibilityTrusted is the application's published trust state; the texts are keys
-    /// of strings.
+    /// of strings. showTriggerKeyChoice, where the platform lets a person choose the trigger
+    /// key, leads to that choice: the second row's way out where no keyboard pane opens.
     SetupView(const Published<bool>& isAccessibilityTrusted, SetupState& setupState,
-              LinkOpener& links, const StringTable& strings);
+              LinkOpener& links, const StringTable& strings,
+              std::function<void()> showTriggerKeyChoice = {});
 
     /// The two header texts.
     std::string headingText() const { return strings_.text(heading); }
@@ -85,6 +88,7 @@ private:
     SetupState& setupState_;
     LinkOpener& links_;
     const StringTable& strings_;
+    std::function<void()> showTriggerKeyChoice_;
     ViewChanges changes_;
     Token trustToken_;
     Token globeKeyToken_;

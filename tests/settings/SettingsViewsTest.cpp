@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SimPlatform.h"
+#include "SimTriggerKeys.h"
 #include "TraceSearch.h"
 #include "app/AppState.h"
 #include "app/MenuBarContent.h"
@@ -266,6 +267,75 @@ TEST_F(SettingsViewsTest, WithoutAnAccessibilityPaneTheMenusWarningOpensTheSetup
     ASSERT_NE(app->settingsControllerIfCreated(), nullptr);
     EXPECT_EQ(*app->settingsController().rootView()->visibleTab, SettingsTab::setup);
     EXPECT_TRUE(app->settingsController().window()->isVisible());
+}
+
+/// The same machine on a platform that lets a person choose the trigger key.
+class TriggerKeyChoiceTest : public SettingsViewsTest {
+protected:
+    void SetUp() override {
+        m.platform().triggerKeys = &keys;
+        SettingsViewsTest::SetUp();
+    }
+
+    sim::SimTriggerKeys keys{{{"right-ctrl", "Right Ctrl"}, {"pause", "Pause"}}, "right-ctrl"};
+};
+
+TEST_F(SettingsViewsTest, WithoutAChoiceOfTriggerKeyGeneralShowsOnlyItsSwitches) {
+    auto& general = open(SettingsTab::general).general();
+    EXPECT_TRUE(pickersOf(general.sections()).empty());
+    EXPECT_EQ(general.sections().size(), 3U);
+}
+
+TEST_F(TriggerKeyChoiceTest, GeneralShowsTheChoiceFirstAndHearsOfItWhoeverMakesIt) {
+    auto& general = open(SettingsTab::general).general();
+    int& heard = count(general);
+    const auto sections = general.sections();
+    ASSERT_EQ(sections.size(), 4U);
+    EXPECT_EQ(sections.front().header,
+              std::optional<std::string>(GeneralSettingsView::triggerKeyHeader));
+    const auto pickers = pickersOf(sections);
+    ASSERT_EQ(pickers.size(), 1U);
+    EXPECT_EQ(pickers[0].options,
+              (std::vector<PickerOption>{{"right-ctrl", "Right Ctrl"}, {"pause", "Pause"}}));
+    EXPECT_EQ(pickers[0].selected, std::optional<std::string>("right-ctrl"));
+    EXPECT_EQ(general.toggles().size(), 3U) << "the three switches stay";
+
+    pickers[0].choose("pause");
+    EXPECT_EQ(heard, 1);
+    EXPECT_EQ(pickersOf(general.sections())[0].selected, std::optional<std::string>("pause"));
+    keys.select("right-ctrl");  // chosen elsewhere: the settings file, another window
+    EXPECT_EQ(heard, 2);
+    pickers[0].choose("scroll-lock");
+    EXPECT_EQ(heard, 2) << "a key the platform does not offer changes nothing";
+    EXPECT_EQ(keys.current(), "right-ctrl");
+}
+
+TEST_F(TriggerKeyChoiceTest, WithoutAKeyboardPaneTheSecondRowLeadsToTheChoice) {
+    auto& view = open(SettingsTab::setup);
+    m.preferences.set(SetupState::fnUsageDomain, SetupState::fnUsageKey, std::int64_t{1});
+    m.advance(std::chrono::seconds(1));
+    m.links.setOpenable(SetupView::keyboardPaneURL, true);
+    ASSERT_TRUE(view.setup().rows()[1].button.has_value());
+    EXPECT_EQ(view.setup().rows()[1].button->title, SetupView::keyboardButton)
+        << "a pane that can free the key comes first";
+    m.links.setOpenable(SetupView::keyboardPaneURL, false);
+    const auto button = view.setup().rows()[1].button;
+    ASSERT_TRUE(button.has_value());
+    EXPECT_EQ(button->title, SetupView::triggerKeyButton);
+    button->action();
+    m.settle();
+    EXPECT_EQ(*view.visibleTab, SettingsTab::general);
+    EXPECT_FALSE(traced(m.trace, "open-url"));
+    ASSERT_NE(view.generalView(), nullptr);
+    EXPECT_EQ(pickersOf(view.generalView()->sections()).size(), 1U);
+}
+
+TEST_F(SettingsViewsTest, WithoutAKeyboardPaneOrAChoiceTheSecondRowHasNoButton) {
+    auto& view = open(SettingsTab::setup);
+    m.preferences.set(SetupState::fnUsageDomain, SetupState::fnUsageKey, std::int64_t{1});
+    m.advance(std::chrono::seconds(1));
+    m.links.setOpenable(SetupView::keyboardPaneURL, false);
+    EXPECT_FALSE(view.setup().rows()[1].button.has_value());
 }
 
 }  // namespace

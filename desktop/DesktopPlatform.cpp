@@ -50,6 +50,7 @@ DesktopPlatform::DesktopPlatform()
                 .links = links,
                 .notifications = notifications,
                 .preferences = preferences,
-                .strings = strings} {}
+                .strings = strings,
+                .triggerKeys = &triggerKey} {}
 
 }  // namespace lumivoke::desktop

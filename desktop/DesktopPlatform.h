@@ -59,7 +59,7 @@ public:
     X11AccessibilityTrust accessibilityTrust;
     X11Workspace workspace{x11, desktopEntries};
     QtApplication application{logSink};
-    AutostartLoginItems loginItems;
+    AutostartLoginItems loginItems{logSink};
     QtOpenPanels openPanels;
     QtLinks links;
     InProcessNotificationCenter notifications;

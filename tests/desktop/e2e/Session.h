@@ -38,6 +38,11 @@ struct SessionOptions {
     bool lumivoke = true;
     /// The program's command-line arguments.
     std::vector<std::string> arguments;
+    /// Variables every program of the session gets besides its own (GTK_THEME, WAYLAND_DISPLAY).
+    std::vector<std::pair<std::string, std::string>> environment;
+    /// Whether the program can watch the keys, as it can in an X11 session: it then starts its
+    /// key monitor, which startLumivoke() waits for.
+    bool keyMonitor = true;
 };
 
 /// A desktop of its own for one test: Xvfb on a free display, the programs of the options, and

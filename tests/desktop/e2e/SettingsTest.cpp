@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -353,6 +354,32 @@ TEST_F(SettingsTest, TheTriggerKeyRowFollowsAnotherClientsGrabWhileTheWindowIsOp
         eventually([&] { return countColour(x().grab(window->frame), kMissing).count == 0; },
                    milliseconds(3000)))
         << "the row stayed missing once the key was free";
+}
+
+TEST_F(SettingsTest, AClosedWindowReadsNothingAndReadsAgainOnOpening) {
+    auto window = openSettingsOn(0);
+    ASSERT_TRUE(window.has_value());
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", window->id);
+    ASSERT_EQ(session().run({"wmctrl", "-i", "-c", id}), 0);
+    ASSERT_TRUE(eventually([&] { return !session().settingsWindow().has_value(); }))
+        << "the settings window did not close" << x().describeWindows();
+
+    const std::size_t closed = log().mark();
+    ForeignGrab grab(session(), session().trigger());
+    // Long enough for two of the once-a-second reads an open window makes; a read in this
+    // time would log that the key is taken.
+    EXPECT_TRUE(log().waitFor("is taken by", closed, milliseconds(2500)).empty())
+        << "the trigger key was read while the window was closed" << log().tail(closed);
+
+    const std::size_t reopened = log().mark();
+    window = openSettingsOn(0);
+    ASSERT_TRUE(window.has_value());
+    EXPECT_FALSE(log().waitFor("is taken by", reopened).empty())
+        << "opening the window did not read the trigger key" << log().tail(reopened);
+    EXPECT_TRUE(eventually([&] {
+        return countColour(x().grab(window->frame), kMissing).count > 0;
+    })) << "the Setup tab does not show the key taken";
 }
 
 /// A session that says it is Wayland's; the program reaches the X server as it would reach

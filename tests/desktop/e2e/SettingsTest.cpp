@@ -229,6 +229,35 @@ TEST_F(SettingsTest, AClickedSwitchStaysTheSameControlAndNothingElseIsDrawnAnew)
     EXPECT_EQ(differingPixels(before, steadyPicture(*window)), 0);
 }
 
+TEST_F(SettingsTest, AKeyChosenInGeneralIsTheTriggerAtOnce) {
+    const auto window = openSettings();
+    ASSERT_TRUE(window.has_value());
+    const Pixels general = steadyPicture(*window);
+    // The trigger-key menu: the one wide control between the tab row and the switches.
+    const auto menus = findFrames(general, XRect{0, 80, general.width, 80}, 120, 320, 16, 34);
+    ASSERT_EQ(menus.size(), 1u) << "no trigger-key menu in General";
+    const std::size_t mark = log().mark();
+    const int group = x().group();
+    // The menu opens under the pointer on Right Ctrl; the next choice is Right Alt.
+    x().movePointer(window->frame.x + menus[0].centerX(), window->frame.y + menus[0].centerY());
+    x().click();
+    EXPECT_TRUE(eventually([&] { return differingPixels(x().grab(window->frame), general) > 0; }))
+        << "the menu did not open";
+    x().tap(x().keycode(XK_Down));
+    x().tap(x().keycode(XK_Return));
+    EXPECT_TRUE(eventually([&] {
+        return fileSays(session().settingsFile(), "TriggerKey=s:right-alt");
+    })) << "the choice was not stored";
+    EXPECT_FALSE(log().waitFor("the trigger right-alt is keycode", mark).empty())
+        << log().tail(mark);
+    restPointer();
+    session().screenshot("settings-general-right-alt");
+
+    x().tap(x().keycode(XK_Alt_R));
+    EXPECT_TRUE(eventually([&] { return x().group() == (group + 1) % 3; }))
+        << "a tap of Right Alt did not switch the layout";
+}
+
 /// A session where the autostart folder cannot be made: a file has its name.
 class FailingAutostartTest : public SettingsTest {
 protected:

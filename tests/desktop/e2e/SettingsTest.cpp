@@ -385,6 +385,29 @@ TEST_F(SettingsTest, TheTriggerKeyRowFollowsAnotherClientsGrabWhileTheWindowIsOp
         << "the row stayed missing once the key was free";
 }
 
+TEST_F(SettingsTest, WithoutKeyboardSettingsTheTakenKeysRowLeadsToTheChoiceOfKey) {
+    // The session names no desktop, so no keyboard settings tool is known.
+    ForeignGrab grab(session(), session().trigger());
+    const auto window = openSettingsOn(0);
+    ASSERT_TRUE(window.has_value());
+    EXPECT_TRUE(
+        eventually([&] { return countColour(x().grab(window->frame), kMissing).count > 0; }));
+    const Pixels setup = steadyPicture(*window);
+    // The row's button: the lowest wide, short frame, below the row's drawing (whose keys are
+    // frames too).
+    const auto frames =
+        findFrames(setup, XRect{0, 300, setup.width, setup.height - 340}, 120, 320, 18, 34);
+    ASSERT_FALSE(frames.empty()) << "the missing row has no button";
+    ASSERT_TRUE(clickControl(*window, frames.back(), [&] {
+        const Pixels now = x().grab(window->frame);
+        return countColour(now, kMissing).count == 0 && countColour(now, kMet).count == 0;
+    })) << "the button did not leave the Setup tab";
+    const Pixels general = steadyPicture(*window);
+    EXPECT_EQ(findFrames(general, XRect{0, 80, general.width, 80}, 120, 320, 16, 34).size(), 1u)
+        << "the tab shown has no trigger-key menu";
+    EXPECT_EQ(findCheckBoxes(general).size(), 3u);
+}
+
 TEST_F(SettingsTest, AClosedWindowReadsNothingAndReadsAgainOnOpening) {
     auto window = openSettingsOn(0);
     ASSERT_TRUE(window.has_value());

@@ -124,6 +124,26 @@ void addSystemServiceCommands(CommandTable& t) {
               }
               return [key, text](Simulator& s) { s.machine().strings.define(key, text); };
           });
+    t.add("trigger-keys", "trigger-keys ID \"LABEL\" [ID \"LABEL\"…]",
+          "before launch: the system lets the person choose the trigger key among these, the "
+          "first in effect; a new machine has only the Globe key",
+          [](const Args& a) {
+              const auto& words = a.positional();
+              a.expectOnly(words.size(), {});
+              if (words.empty() || words.size() % 2 != 0) {
+                  throw ScenarioError("use trigger-keys ID \"LABEL\" [ID \"LABEL\"…]");
+              }
+              std::vector<TriggerKeyOption> options;
+              for (std::size_t i = 0; i < words.size(); i += 2) {
+                  options.push_back({words[i], words[i + 1]});
+              }
+              return [options](Simulator& s) {
+                  if (s.app() != nullptr) {
+                      throw ScenarioError("the trigger keys are offered before launch");
+                  }
+                  s.machine().offerTriggerKeys(options);
+              };
+          });
     t.add("reopen", "reopen", "the person launches the running application again",
           [](const Args& a) {
               a.expectOnly(0, {});

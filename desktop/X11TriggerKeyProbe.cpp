@@ -73,15 +73,18 @@ bool X11TriggerKeyProbe::isGrabbedElsewhere(int keycode) {
     bool refused = false;
     {
         const ScopedErrorHandler handler(dpy);
+        // The grabs and their release go out together and the answer is awaited only after
+        // both: while the probe holds the key, a press of it would be the probe's, and the
+        // person's tap would be lost. Releasing a grab this connection does not hold changes
+        // nothing.
         for (const unsigned modifiers : combinations) {
             XGrabKey(dpy, keycode, modifiers, root, False, GrabModeAsync, GrabModeAsync);
         }
-        XSync(dpy, False);
-        refused = gGrabRefused;
-        // Releasing a grab this connection does not hold changes nothing.
         for (const unsigned modifiers : combinations) {
             XUngrabKey(dpy, keycode, modifiers, root);
         }
+        XSync(dpy, False);
+        refused = gGrabRefused;
     }
     // A press that came in the instant the probe held the key was the probe's: drop it.
     while (XPending(dpy) > 0) {

@@ -31,22 +31,37 @@ LoginItemStatus AutostartLoginItems::status() {
 
 bool AutostartLoginItems::registerMainApp() {
     const QString path = QString::fromStdString(entryPath());
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        log_.error("cannot launch at login: the folder %{public}s cannot be made",
+                   folder.toStdString());
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        log_.error("cannot launch at login: %{public}s cannot be written: %{public}s",
+                   path.toStdString(), file.errorString().toStdString());
         return false;
     }
     const std::string entry =
         autostartEntryText(QCoreApplication::applicationFilePath().toStdString());
     const QByteArray text(entry.data(), static_cast<qsizetype>(entry.size()));
-    return file.write(text) == text.size() && file.flush();
+    if (file.write(text) != text.size() || !file.flush()) {
+        log_.error("cannot launch at login: %{public}s cannot be written: %{public}s",
+                   path.toStdString(), file.errorString().toStdString());
+        return false;
+    }
+    return true;
 }
 
 bool AutostartLoginItems::unregisterMainApp() {
     const QString path = QString::fromStdString(entryPath());
-    return !QFile::exists(path) || QFile::remove(path);
+    if (QFile::exists(path) && !QFile::remove(path)) {
+        log_.error("cannot stop launching at login: %{public}s cannot be removed",
+                   path.toStdString());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace lumivoke::desktop

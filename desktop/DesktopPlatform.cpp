@@ -1,9 +1,36 @@
 #include "DesktopPlatform.h"
 
+#include <QStandardPaths>
+#include <cstdlib>
+
+#include "KeyboardSettingsTool.h"
+#include "SessionType.h"
+
 namespace lumivoke::desktop {
+namespace {
+
+bool isInstalled(const std::string& program) {
+    return !QStandardPaths::findExecutable(QString::fromStdString(program)).isEmpty();
+}
+
+}  // namespace
 
 DesktopPlatform::DesktopPlatform(bool verbose)
     : logSink(SystemLogSink::forThisMachine(verbose)),
+      accessibilityTrust(keyboard, isWaylandSession(&std::getenv)),
+      links(keyboardSettingsCommand(std::getenv("XDG_CURRENT_DESKTOP"), isInstalled)),
+      triggerKeyProbe(logSink,
+                      [this] {
+                          ProbedTrigger trigger{std::string(triggerKey.choice().identifier), {}};
+                          const KeycodeSet& keycodes = keyboard.triggerKeys();
+                          for (std::size_t code = 0; code < keycodes.size(); ++code) {
+                              if (keycodes.test(code)) {
+                                  trigger.keycodes.push_back(static_cast<int>(code));
+                              }
+                          }
+                          return trigger;
+                      }),
+      preferences([this] { return triggerKeyProbe.isTriggerKeyFree(); }),
       platform_{.loop = loop,
                 .logSink = logSink,
                 .inputSources = inputSources,
@@ -23,6 +50,8 @@ DesktopPlatform::DesktopPlatform(bool verbose)
                 .openPanels = openPanels,
                 .links = links,
                 .notifications = notifications,
-                .preferences = preferences} {}
+                .preferences = preferences,
+                .strings = strings,
+                .triggerKeys = &triggerKey} {}
 
 }  // namespace lumivoke::desktop

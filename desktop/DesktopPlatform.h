@@ -6,6 +6,7 @@
 #include "FileUserDefaults.h"
 #include "InProcessNotificationCenter.h"
 #include "LinuxPreferences.h"
+#include "LinuxStrings.h"
 #include "QtApplication.h"
 #include "QtDisplayLinks.h"
 #include "QtLinks.h"
@@ -22,6 +23,7 @@
 #include "X11InputSources.h"
 #include "X11Keyboard.h"
 #include "X11PointerActivity.h"
+#include "X11TriggerKeyProbe.h"
 #include "X11Workspace.h"
 #include "base/Logger.h"
 #include "platform/Platform.h"
@@ -58,14 +60,16 @@ public:
     X11CursorServer cursor{x11, logSink};
     QtDisplayLinks displayLinks{pointerActivity};
     QtTextMeasurement textMeasurement;
-    X11AccessibilityTrust accessibilityTrust{keyboard};
+    X11AccessibilityTrust accessibilityTrust;
     X11Workspace workspace{x11, desktopEntries};
     QtApplication application{logSink};
-    AutostartLoginItems loginItems;
+    AutostartLoginItems loginItems{logSink};
     QtOpenPanels openPanels{desktopEntries, logSink};
     QtLinks links;
     InProcessNotificationCenter notifications;
+    X11TriggerKeyProbe triggerKeyProbe;
     LinuxPreferences preferences;
+    LinuxStrings strings;
     QtViewHost views{x11, logSink};
 
 private:

@@ -1,24 +1,17 @@
 #include "GeneralTab.h"
 
-#include <sstream>
-
 namespace lumivoke::desktop {
 
-std::string GeneralTab::signature(GeneralSettingsView& view) {
-    std::ostringstream s;
-    s << "general";
-    for (const auto& t : view.toggles()) {
-        s << '|' << t.label << t.isOn << t.isEnabled;
-    }
-    return s.str();
-}
-
-GeneralTab::GeneralTab(GeneralSettingsView& general, const Later& later, QWidget* parent)
-    : QWidget(parent) {
+GeneralTab::GeneralTab(GeneralSettingsView& view, QWidget* parent)
+    : QWidget(parent), view_(view), form_(new FormWidget(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 12, 0, 0);
-    addForm(*layout, this, general.sections(), later);
+    layout->addWidget(form_);
     layout->addStretch();
+}
+
+void GeneralTab::draw() {
+    form_->draw(view_.sections());
 }
 
 }  // namespace lumivoke::desktop

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <string>
 
 #include "SettingsControls.h"
 #include "settings/GeneralSettingsView.h"
@@ -11,10 +10,13 @@ namespace lumivoke::desktop {
 /// Draws the General tab: its switches, each with its explanation.
 class GeneralTab final : public QWidget {
 public:
-    GeneralTab(GeneralSettingsView& view, const Later& later, QWidget* parent);
+    GeneralTab(GeneralSettingsView& view, QWidget* parent);
+    /// Draws what the view shows now.
+    void draw();
 
-    /// What the tab shows, to tell whether it must be drawn again.
-    static std::string signature(GeneralSettingsView& view);
+private:
+    GeneralSettingsView& view_;
+    FormWidget* form_;
 };
 
 }  // namespace lumivoke::desktop

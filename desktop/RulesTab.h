@@ -1,50 +1,70 @@
 #pragma once
 
-#include <QPointer>
+#include <QAbstractButton>
+#include <QPushButton>
 #include <QTreeWidget>
+#include <QVariantAnimation>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "SettingsControls.h"
 #include "settings/PerAppRulesView.h"
 
-namespace lumivoke {
-class SettingsView;
-}  // namespace lumivoke
-
 namespace lumivoke::desktop {
 
-/// Where the rules table should be, and was last, brought into view; it outlives each drawing of
-/// the tab.
-struct RulesScroll {
-    /// The row the core asked to bring into view, not yet scrolled to.
-    std::optional<std::string> target;
-    /// The row brought into view last.
-    std::optional<std::string> scrolledTo;
+/// A column header of the rules table: its title, and beside it on the sorted column the
+/// chevron the core names ("chevron.up" while ascending, "chevron.down" while descending).
+class SortHeader final : public QAbstractButton {
+public:
+    explicit SortHeader(QWidget* parent);
+    void draw(const std::string& title, const std::optional<std::string>& chevron);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QFont titleFont() const;
+
+    std::optional<std::string> chevron_;
 };
 
 /// Draws the Per-App Rules tab: its switches, the rules table with a source menu per row and
 /// sortable columns, and the add and remove buttons.
 class RulesTab final : public QWidget {
 public:
-    /// Draws rules, keeping the table where the person scrolled it (scrollValue) unless a row is
-    /// to be brought into view. Clicks find the tab's view again through settings when their
-    /// work runs, since the tab may have been rebuilt by then.
-    RulesTab(PerAppRulesView& rules, SettingsView& settings, const Later& later,
-             RulesScroll& scroll, int scrollValue, QWidget* parent);
-
-    /// Where the table is scrolled to.
-    int scrollValue() const;
-
-    /// What the tab shows, to tell whether it must be drawn again.
-    static std::string signature(PerAppRulesView& view);
+    RulesTab(PerAppRulesView& view, QWidget* parent);
+    /// Draws what the view shows now, and brings a row the view asks for into view.
+    void draw();
 
 private:
-    void fillTable(PerAppRulesView& rules, SettingsView& settings, const Later& later,
-                   RulesScroll& scroll, int scrollValue);
+    /// What a row shows apart from its chosen source, which is drawn in place.
+    struct DrawnRow {
+        std::string bundleID;
+        std::string name;
+        std::string icon;
+        std::vector<std::pair<std::string, std::string>> sources;  // id, name
+        bool operator==(const DrawnRow&) const = default;
+    };
 
-    QPointer<QTreeWidget> table_;
+    void drawRows(const std::vector<AppRuleRow>& rows);
+    void drawSelection();
+    void scrollTo(const std::string& bundleID);
+
+    PerAppRulesView& view_;
+    FormWidget* form_;
+    SortHeader* nameHeader_;
+    SortHeader* sourceHeader_;
+    QTreeWidget* table_;
+    QPushButton* add_;
+    QPushButton* remove_;
+    std::function<void()> addAction_;
+    std::function<void()> removeAction_;
+    std::vector<DrawnRow> drawnRows_;
+    QVariantAnimation scrollAnimation_;
 };
 
 }  // namespace lumivoke::desktop

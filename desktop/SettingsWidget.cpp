@@ -1,22 +1,29 @@
 #include "SettingsWidget.h"
 
 #include <QCloseEvent>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QToolButton>
-
-#include "GeneralTab.h"
-#include "SetupTab.h"
+#include <QVBoxLayout>
 
 namespace lumivoke::desktop {
 
-SettingsWidget::SettingsWidget(SettingsView& view) : view_(view) {
+SettingsWidget::SettingsWidget(SettingsView& view)
+    : view_(view),
+      stack_(new QStackedWidget(this)),
+      setup_(new SetupTab(view.setup(), stack_)),
+      general_(new GeneralTab(view.general(), stack_)),
+      rules_(new RulesTab(view.perAppRules(), stack_)) {
     setFixedSize(static_cast<int>(SettingsView::size.width),
                  static_cast<int>(SettingsView::size.height));
     auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(20, 16, 20, 12);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
 
     auto* tabRow = new QHBoxLayout();
+    tabRow->setContentsMargins(20, 12, 20, 12);
     tabRow->setSpacing(0);
     tabRow->addStretch();
     auto* tabBox = new QWidget(this);
@@ -27,7 +34,7 @@ SettingsWidget::SettingsWidget(SettingsView& view) : view_(view) {
     for (std::size_t i = 0; i < SettingsView::segments.size(); ++i) {
         const SettingsTab tab = SettingsView::segments[i];
         auto* button = new QToolButton(tabBox);
-        button->setText(segmentTitle(tab));
+        button->setText(QString::fromStdString(view_.segmentText(tab)));
         button->setCheckable(true);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         segments_.addButton(button, static_cast<int>(i));
@@ -39,29 +46,92 @@ SettingsWidget::SettingsWidget(SettingsView& view) : view_(view) {
     tabRow->addStretch();
     outer->addLayout(tabRow);
 
-    contentLayout_ = new QVBoxLayout();
-    outer->addLayout(contentLayout_, 1);
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(divider);
+
+    // Both prerequisites missing, with their illustrations and buttons, may need more height
+    // than the fixed window has: the Setup tab scrolls then.
+    auto* setupScroll = new QScrollArea(stack_);
+    setupScroll->setWidget(setup_);
+    setupScroll->setWidgetResizable(true);
+    setupScroll->setFrameShape(QFrame::NoFrame);
+    setupScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setupScroll->viewport()->setAutoFillBackground(false);
+    setup_->setAutoFillBackground(false);
+    stack_->addWidget(setupScroll);
+    stack_->addWidget(general_);
+    stack_->addWidget(rules_);
+    stack_->setContentsMargins(20, 0, 20, 0);
+    outer->addWidget(stack_, 1);
 
     auto* version = new QLabel(QString::fromStdString(view_.versionLine()), this);
     version->setAlignment(Qt::AlignHCenter);
+    version->setContentsMargins(0, 6, 0, 6);
     QPalette palette = version->palette();
     palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
     version->setPalette(palette);
+    QFont font = version->font();
+    font.setPointSizeF(font.pointSizeF() * 0.9);
+    version->setFont(font);
     outer->addWidget(version);
 
-    view_.onScrollToRule = [this](const std::string& bundleID) {
-        rulesScroll_.target = bundleID;
-        later([] {});
-    };
-    // Synchronous: the tab's view has just been rebuilt and the old one is gone.
-    tabToken_ = view_.visibleTab.subscribe([this](SettingsTab tab) { showTab(tab); });
-    refreshTimer_.setInterval(500);
-    connect(&refreshTimer_, &QTimer::timeout, this, [this] { refresh(); });
-    refreshTimer_.start();
+    // Each subscription lives as long as this widget, and the views outlive it.
+    tokens_.push_back(view_.setup().observe([this] { changed(SettingsTab::setup); }));
+    tokens_.push_back(view_.general().observe([this] { changed(SettingsTab::general); }));
+    tokens_.push_back(view_.perAppRules().observe([this] { changed(SettingsTab::perAppRules); }));
+    tokens_.push_back(view_.visibleTab.subscribe([this](SettingsTab tab) { showTab(tab); }));
 }
 
-SettingsWidget::~SettingsWidget() {
-    view_.onScrollToRule = nullptr;
+std::size_t SettingsWidget::indexOf(SettingsTab tab) {
+    for (std::size_t i = 0; i < SettingsView::segments.size(); ++i) {
+        if (SettingsView::segments[i] == tab) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+void SettingsWidget::changed(SettingsTab tab) {
+    stale_[indexOf(tab)] = true;
+    if (isVisible() && *view_.visibleTab == tab) {
+        draw(tab);
+    }
+}
+
+void SettingsWidget::showTab(SettingsTab tab) {
+    const auto index = static_cast<int>(indexOf(tab));
+    segments_.button(index)->setChecked(true);
+    // Drawn before it is shown, so that it never appears with what it showed last time.
+    drawIfStale(tab);
+    stack_->setCurrentIndex(index);
+}
+
+void SettingsWidget::drawIfStale(SettingsTab tab) {
+    if (isVisible() && stale_[indexOf(tab)]) {
+        draw(tab);
+    }
+}
+
+void SettingsWidget::draw(SettingsTab tab) {
+    stale_[indexOf(tab)] = false;
+    switch (tab) {
+        case SettingsTab::setup:
+            setup_->draw();
+            break;
+        case SettingsTab::general:
+            general_->draw();
+            break;
+        case SettingsTab::perAppRules:
+            rules_->draw();
+            break;
+    }
+}
+
+void SettingsWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    drawIfStale(*view_.visibleTab);
 }
 
 void SettingsWidget::closeEvent(QCloseEvent* event) {
@@ -69,64 +139,6 @@ void SettingsWidget::closeEvent(QCloseEvent* event) {
         onClose();
     }
     event->accept();
-}
-
-void SettingsWidget::later(std::function<void()> fn) {
-    QTimer::singleShot(0, this, [this, fn = std::move(fn)] {
-        fn();
-        refresh();
-    });
-}
-
-void SettingsWidget::showTab(SettingsTab tab) {
-    for (std::size_t i = 0; i < SettingsView::segments.size(); ++i) {
-        if (SettingsView::segments[i] == tab) {
-            segments_.button(static_cast<int>(i))->setChecked(true);
-        }
-    }
-    drawnSignature_.clear();
-    refresh();
-}
-
-std::string SettingsWidget::contentSignature() {
-    if (auto* setup = view_.setupView()) {
-        return SetupTab::signature(*setup);
-    }
-    if (auto* general = view_.generalView()) {
-        return GeneralTab::signature(*general);
-    }
-    if (auto* rules = view_.perAppRulesView()) {
-        return RulesTab::signature(*rules);
-    }
-    return {};
-}
-
-void SettingsWidget::refresh() {
-    const std::string signature = contentSignature();
-    if (signature == drawnSignature_ && content_) {
-        return;
-    }
-    drawnSignature_ = signature;
-    const int scroll = rulesTab_ ? rulesTab_->scrollValue() : 0;
-    if (content_) {
-        content_->hide();
-        content_->deleteLater();
-    }
-    const Later laterFn = [this](std::function<void()> fn) { later(std::move(fn)); };
-    QWidget* content = nullptr;
-    if (auto* setup = view_.setupView()) {
-        content = new SetupTab(*setup, laterFn, this);
-    } else if (auto* general = view_.generalView()) {
-        content = new GeneralTab(*general, laterFn, this);
-    } else if (auto* rules = view_.perAppRulesView()) {
-        auto* tab = new RulesTab(*rules, view_, laterFn, rulesScroll_, scroll, this);
-        rulesTab_ = tab;
-        content = tab;
-    } else {
-        content = new QWidget(this);
-    }
-    contentLayout_->addWidget(content);
-    content_ = content;
 }
 
 }  // namespace lumivoke::desktop

@@ -1,50 +1,50 @@
 #pragma once
 
 #include <QButtonGroup>
-#include <QPointer>
-#include <QTimer>
-#include <QVBoxLayout>
+#include <QStackedWidget>
 #include <QWidget>
+#include <array>
 #include <functional>
-#include <string>
 #include <vector>
 
+#include "GeneralTab.h"
 #include "RulesTab.h"
-#include "settings/SettingsWindowController.h"
+#include "SetupTab.h"
+#include "settings/SettingsView.h"
 
 namespace lumivoke::desktop {
 
 /// Draws the settings window's root view: the segmented tab row, the visible tab and the
 /// version line. The core's views hold every state; this widget draws them and forwards clicks.
-/// What a tab shows may change without a click (trust, the login item, the source list), so
-/// the tab is redrawn whenever its content differs from what was last drawn, checked after each
-/// click and twice a second while shown.
+/// Each tab is drawn when its view says that what it shows changed, and only while it is on
+/// screen: a tab that changed meanwhile is drawn when it comes on screen. Nothing is polled, so
+/// a closed window costs nothing.
 class SettingsWidget final : public QWidget {
 public:
     explicit SettingsWidget(SettingsView& view);
-    ~SettingsWidget() override;
 
     std::function<void()> onClose;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    /// The tab's view changed: draw it now if it is on screen, else when it comes on screen.
+    void changed(SettingsTab tab);
     void showTab(SettingsTab tab);
-    void refresh();
-    std::string contentSignature();
-    /// Runs after the click that asked has returned: a redraw deletes the clicked control.
-    void later(std::function<void()> fn);
+    void drawIfStale(SettingsTab tab);
+    void draw(SettingsTab tab);
+    static std::size_t indexOf(SettingsTab tab);
 
     SettingsView& view_;
     QButtonGroup segments_;
-    QVBoxLayout* contentLayout_ = nullptr;
-    QPointer<QWidget> content_;
-    QPointer<RulesTab> rulesTab_;
-    std::string drawnSignature_;
-    RulesScroll rulesScroll_;
-    QTimer refreshTimer_;
-    Token tabToken_;
+    QStackedWidget* stack_;
+    SetupTab* setup_;
+    GeneralTab* general_;
+    RulesTab* rules_;
+    std::array<bool, 3> stale_{true, true, true};
+    std::vector<Token> tokens_;
 };
 
 }  // namespace lumivoke::desktop

@@ -125,6 +125,7 @@ void X11Keyboard::findTrigger() {
         return;
     }
     const KeycodeSet keycodes = triggerKeycodes(*trigger_, keymap_);
+    triggerKeys_ = keycodes;
     keys_.setTrigger(keycodes, trigger_->isModifier);
     if (loggedTrigger_ == keycodes) {
         return;

@@ -33,6 +33,8 @@ public:
     bool canMonitor() const { return xiOpcode_ >= 0; }
     /// Makes choice's key the trigger: its presses and releases are the Fn key's.
     void setTrigger(const TriggerChoice& choice);
+    /// The keys of the keymap that are the trigger now.
+    const KeycodeSet& triggerKeys() const { return triggerKeys_; }
 
     // KeyboardHardware
     std::uint64_t currentModifierFlags() override;
@@ -72,6 +74,7 @@ private:
     std::array<std::uint32_t, 256> firstKeysyms_{};
     // The trigger's keys as last logged, so that an unchanged keymap is not logged again.
     std::optional<KeycodeSet> loggedTrigger_;
+    KeycodeSet triggerKeys_;
     RawKeyTranslator keys_;
     ObserverList<const KeyEvent&> monitors_;
     Token eventToken_;

@@ -11,6 +11,7 @@
 #include "CommandLine.h"
 #include "ControlClient.h"
 #include "DesktopMainBundle.h"
+#include "DesktopPalette.h"
 #include "DesktopPlatform.h"
 #include "SingleInstance.h"
 #include "app/AppVersion.h"
@@ -90,6 +91,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName("lumivoke");
     // The settings window closing is not the application quitting: it lives in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
+    lumivoke::desktop::followDesktopColourScheme();
 
     DesktopPlatform desktop(line.verbose);
     if (!desktop.hasDisplay()) {

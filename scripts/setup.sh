@@ -13,7 +13,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libicu-dev clang-format)
 if [ "${LUMIVOKE_WITH_DESKTOP:-0}" = 1 ]; then
-  packages+=(qt6-base-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev libxtst-dev
+  packages+=(qt6-base-dev qt6-svg-dev libx11-dev libxi-dev libxfixes-dev libxcursor-dev libxtst-dev
              libxkbregistry-dev xkb-data iso-codes libsystemd-dev librsvg2-bin
              dpkg-dev desktop-file-utils groff-base
              xvfb xauth openbox trayer xcompmgr xterm wmctrl x11-xkb-utils x11-utils imagemagick

@@ -22,7 +22,8 @@ SimPlatform::SimPlatform()
                 .openPanels = openPanels,
                 .links = links,
                 .notifications = notifications,
-                .preferences = preferences} {}
+                .preferences = preferences,
+                .strings = strings} {}
 
 void SimPlatform::advance(Duration d) {
     loop.runUntilIdle();

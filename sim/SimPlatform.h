@@ -1,5 +1,9 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "SimAccessibility.h"
 #include "SimApplication.h"
 #include "SimBundles.h"
@@ -15,7 +19,9 @@
 #include "SimPreferences.h"
 #include "SimScreens.h"
 #include "SimStatusBar.h"
+#include "SimStringTable.h"
 #include "SimTextMeasurement.h"
+#include "SimTriggerKeys.h"
 #include "SimViewHost.h"
 #include "SimWindows.h"
 #include "SimWorkspace.h"
@@ -39,6 +45,13 @@ public:
     void advance(Duration d);
     /// Runs every task due at the current time.
     void settle() { loop.runUntilIdle(); }
+    /// Lets a person choose the trigger key among options, the first in effect; for an
+    /// application launched afterwards. The simulated system itself has only the Globe key.
+    void offerTriggerKeys(std::vector<TriggerKeyOption> options) {
+        std::string current = options.front().identifier;
+        triggerKeys = std::make_unique<SimTriggerKeys>(std::move(options), std::move(current));
+        platform_.triggerKeys = triggerKeys.get();
+    }
 
     VirtualMainLoop loop;
     Trace trace{loop};
@@ -62,8 +75,10 @@ public:
     SimLinks links{trace};
     SimNotificationCenter notifications;
     SimPreferences preferences;
+    SimStringTable strings;
     SimStatusBar statusBar{trace};
     SimViewHost views{panels, windows, statusBar};
+    std::unique_ptr<SimTriggerKeys> triggerKeys;
 
 private:
     Platform platform_;

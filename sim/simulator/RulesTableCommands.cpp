@@ -16,7 +16,17 @@ std::optional<Action> parseSettingsRulesCommand(const std::string& sub, const Ar
                 throw ScenarioError(
                     "say first what the open panel answers (open-panel PATH|cancel)");
             }
-            view.addApplication();
+            // Through the button, as the person does: a disabled one cannot be pressed.
+            for (auto& button : view.buttons()) {
+                if (button.symbol == std::optional<std::string>("plus")) {
+                    if (!button.isEnabled) {
+                        throw ScenarioError("the add button is disabled");
+                    }
+                    button.action();
+                    return;
+                }
+            }
+            throw ScenarioError("the rules table has no add button");
         });
     }
     if (sub == "click") {
@@ -32,14 +42,19 @@ std::optional<Action> parseSettingsRulesCommand(const std::string& sub, const Ar
     if (sub == "header") {
         a.expectOnly(2, {});
         const std::string title = a.at(1, "column title");
-        SortColumn column = SortColumn::appName;
-        if (title == PerAppRulesView::sourceHeader) {
-            column = SortColumn::source;
-        } else if (title != PerAppRulesView::applicationHeader) {
-            throw ScenarioError("unknown column \"" + title +
-                                "\" (\"Application\", \"Input Source\")");
-        }
-        return Action([column](Simulator& s) { requireRulesTab(s).toggleSort(column); });
+        // By the title the header shows.
+        return Action([title](Simulator& s) {
+            auto& view = requireRulesTab(s);
+            for (const auto column : {SortColumn::appName, SortColumn::source}) {
+                if (view.headerTitle(column) == title) {
+                    view.toggleSort(column);
+                    return;
+                }
+            }
+            throw ScenarioError("no column \"" + title + "\" (\"" +
+                                view.headerTitle(SortColumn::appName) + "\", \"" +
+                                view.headerTitle(SortColumn::source) + "\")");
+        });
     }
     if (sub == "assign") {
         a.expectOnly(3, {});

@@ -15,8 +15,8 @@ const char* onOff(bool on) {
 }
 
 void printSetup(Trace& trace, SetupView& view) {
-    trace.add("settings", SetupView::heading);
-    trace.add("settings", SetupView::subheading);
+    trace.add("settings", view.headingText());
+    trace.add("settings", view.subheadingText());
     for (const auto& row : view.rows()) {
         trace.add("settings",
                   "row " + quoted(row.title) + " " + row.statusSymbol() + " " + row.statusColor());
@@ -24,13 +24,14 @@ void printSetup(Trace& trace, SetupView& view) {
         if (row.showsIllustration()) {
             trace.add("settings", "  illustration " + row.illustration);
         }
-        if (row.showsButton()) {
-            trace.add("settings", "  button " + quoted(row.buttonTitle));
+        if (row.button) {
+            trace.add("settings", "  button " + quoted(row.button->title));
         }
     }
 }
 
-/// A form as the view gives it: each section's header, then its rows, indented under a header.
+/// A form as the view gives it: each section's header, then its rows, indented under a header;
+/// a control's explanation follows it.
 void printForm(Trace& trace, const std::vector<FormSection>& sections) {
     for (const auto& section : sections) {
         std::string indent;
@@ -39,12 +40,24 @@ void printForm(Trace& trace, const std::vector<FormSection>& sections) {
             indent = "  ";
         }
         for (const auto& row : section.rows) {
+            const std::optional<std::string>* caption = nullptr;
             if (const auto* toggle = std::get_if<ToggleControl>(&row)) {
                 trace.add("settings", indent + "toggle " + quoted(toggle->label) + " " +
                                           onOff(toggle->isOn) +
                                           (toggle->isEnabled ? "" : " disabled"));
-            } else if (const auto* caption = std::get_if<CaptionText>(&row)) {
-                trace.add("settings", indent + "caption " + quoted(caption->text));
+                caption = &toggle->caption;
+            } else if (const auto* picker = std::get_if<PickerControl>(&row)) {
+                std::string line = indent + "picker " + quoted(picker->label);
+                for (const auto& option : picker->options) {
+                    const bool chosen = picker->selected == option.identifier;
+                    line += " " + std::string(chosen ? "[" : "") + option.identifier + "=" +
+                            quoted(option.label) + (chosen ? "]" : "");
+                }
+                trace.add("settings", line + (picker->isEnabled ? "" : " disabled"));
+                caption = &picker->caption;
+            }
+            if (caption != nullptr && caption->has_value()) {
+                trace.add("settings", indent + "caption " + quoted(**caption));
             }
         }
     }
@@ -52,16 +65,15 @@ void printForm(Trace& trace, const std::vector<FormSection>& sections) {
 
 void printRulesTab(Trace& trace, PerAppRulesView& view) {
     printForm(trace, view.form());
-    auto header = [&](const char* title, SortColumn column) {
-        std::string out = quoted(title);
+    auto header = [&](SortColumn column) {
+        std::string out = quoted(view.headerTitle(column));
         if (auto chevron = view.headerChevron(column)) {
             out += " " + *chevron;
         }
         return out;
     };
-    trace.add("settings", "header " +
-                              header(PerAppRulesView::applicationHeader, SortColumn::appName) +
-                              " | " + header(PerAppRulesView::sourceHeader, SortColumn::source));
+    trace.add("settings",
+              "header " + header(SortColumn::appName) + " | " + header(SortColumn::source));
     const auto rows = view.sortedRows();
     trace.add("settings", std::string("list ") + (view.isTableEnabled() ? "enabled" : "disabled") +
                               ", " + std::to_string(rows.size()) + " row(s)");
@@ -106,7 +118,7 @@ void printSettings(Simulator& s) {
     auto& view = *controller->rootView();
     std::string segments = "segments";
     for (auto tab : SettingsView::segments) {
-        const std::string title = segmentTitle(tab);
+        const std::string title = view.segmentText(tab);
         segments += " " + (tab == *view.visibleTab ? "[" + title + "]" : title);
     }
     trace.add("settings", segments);
@@ -126,9 +138,30 @@ void traceSettingsView(Simulator& s, SettingsView& view) {
     Trace& trace = s.machine().trace;
     s.viewTokens.push_back(view.visibleTab.subscribe(
         [&trace](SettingsTab tab) { trace.add("settings", std::string("tab ") + tabName(tab)); }));
-    view.onScrollToRule = [&trace](const std::string& bundleID) {
-        trace.add("rules", "scroll-to " + bundleID);
+    // As a port draws: the visible tab of the open window, each time its view says it changed.
+    // A hidden tab is drawn when it is shown, which the "tab" line stands for.
+    auto redraws = [&trace, &view](SettingsTab tab) {
+        return [&trace, &view, tab] {
+            if (!view.isShown() || *view.visibleTab != tab) {
+                return false;
+            }
+            trace.add("settings", std::string("redraw ") + tabName(tab));
+            return true;
+        };
     };
+    s.viewTokens.push_back(
+        view.setup().observe([drawn = redraws(SettingsTab::setup)] { (void)drawn(); }));
+    s.viewTokens.push_back(
+        view.general().observe([drawn = redraws(SettingsTab::general)] { (void)drawn(); }));
+    s.viewTokens.push_back(
+        view.perAppRules().observe([&trace, &view, drawn = redraws(SettingsTab::perAppRules)] {
+            if (!drawn()) {
+                return;
+            }
+            if (const auto bundleID = view.perAppRules().takePendingScroll()) {
+                trace.add("rules", "scroll-to " + *bundleID);
+            }
+        }));
 }
 
 Action settingsPrinter() {

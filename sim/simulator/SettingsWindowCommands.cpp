@@ -1,10 +1,12 @@
 #include <string>
+#include <vector>
 
 #include "OpenSettingsWindow.h"
 #include "Simulator.h"
+#include "settings/Controls.h"
 
 // The person's actions on the open settings window: choosing a tab, closing it, flipping a
-// switch and pressing a button of the visible tab.
+// switch, choosing in a picker and pressing a button of the visible tab.
 namespace lumivoke::sim {
 
 void addSettingsWindowCommands(CommandTable& t) {
@@ -47,6 +49,30 @@ void addSettingsWindowCommands(CommandTable& t) {
                       return;
                   }
                   throw ScenarioError("no switch \"" + label + "\" on the visible tab");
+              };
+          });
+    t.add("choose", "choose \"LABEL\" ID",
+          "the person chooses the option ID of a picker of the visible settings tab, by the "
+          "picker's label (a disabled picker is an error)",
+          [](const Args& a) {
+              a.expectOnly(2, {});
+              const std::string label = a.at(0, "label");
+              const std::string id = a.at(1, "option");
+              return [label, id](Simulator& s) {
+                  auto& view = requireOpenSettings(s);
+                  auto* general = view.generalView();
+                  for (auto& picker : general != nullptr ? pickersOf(general->sections())
+                                                         : std::vector<PickerControl>{}) {
+                      if (picker.label != label) {
+                          continue;
+                      }
+                      if (!picker.isEnabled) {
+                          throw ScenarioError("the picker \"" + label + "\" is disabled");
+                      }
+                      picker.choose(id);
+                      return;
+                  }
+                  throw ScenarioError("no picker \"" + label + "\" on the visible tab");
               };
           });
     t.add("press", "press \"TITLE\"",

@@ -7,7 +7,8 @@
 #include "settings/SetupState.h"
 
 // What the system's services around the settings do: the system's Globe-key setting, the
-// login-item service, the open panel's answer, and a second launch of the application.
+// login-item service, the open panel's answer, a second launch of the application, which links
+// have an application to open them, and how the system words the application's texts.
 namespace lumivoke::sim {
 namespace {
 
@@ -95,6 +96,52 @@ void addSystemServiceCommands(CommandTable& t) {
                       run = [&s, whileUp] { s.runWhilePanelUp(whileUp); };
                   }
                   s.machine().openPanels.planAnswer(answer, std::move(run));
+              };
+          });
+    t.add("link", "link URL openable|unopenable",
+          "whether some application opens URL; a new machine opens every link, and a settings "
+          "pane that the system does not have is unopenable",
+          [](const Args& a) {
+              a.expectOnly(2, {});
+              const std::string url = a.at(0, "URL");
+              const std::string word = a.at(1, "openable or unopenable");
+              if (word != "openable" && word != "unopenable") {
+                  throw ScenarioError("use link URL openable|unopenable");
+              }
+              const bool openable = word == "openable";
+              return
+                  [url, openable](Simulator& s) { s.machine().links.setOpenable(url, openable); };
+          });
+    t.add("string", "string \"KEY\" \"TEXT\"",
+          "the system shows TEXT wherever the application shows the text KEY (its string table); "
+          "a new machine shows every text as it is",
+          [](const Args& a) {
+              a.expectOnly(2, {});
+              const std::string key = a.at(0, "key");
+              const std::string text = a.at(1, "text");
+              if (key.empty()) {
+                  throw ScenarioError("an empty key names no text");
+              }
+              return [key, text](Simulator& s) { s.machine().strings.define(key, text); };
+          });
+    t.add("trigger-keys", "trigger-keys ID \"LABEL\" [ID \"LABEL\"…]",
+          "before launch: the system lets the person choose the trigger key among these, the "
+          "first in effect; a new machine has only the Globe key",
+          [](const Args& a) {
+              const auto& words = a.positional();
+              a.expectOnly(words.size(), {});
+              if (words.empty() || words.size() % 2 != 0) {
+                  throw ScenarioError("use trigger-keys ID \"LABEL\" [ID \"LABEL\"…]");
+              }
+              std::vector<TriggerKeyOption> options;
+              for (std::size_t i = 0; i < words.size(); i += 2) {
+                  options.push_back({words[i], words[i + 1]});
+              }
+              return [options](Simulator& s) {
+                  if (s.app() != nullptr) {
+                      throw ScenarioError("the trigger keys are offered before launch");
+                  }
+                  s.machine().offerTriggerKeys(options);
               };
           });
     t.add("reopen", "reopen", "the person launches the running application again",

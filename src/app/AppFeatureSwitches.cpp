@@ -38,4 +38,13 @@ void AppFeatureSwitches::setMenubarIconVisible(bool on) {
     defaults_.set(defaults_keys::menubarIconVisible, on);
 }
 
+Token AppFeatureSwitches::observe(std::function<void()> callback) {
+    std::vector<Token> tokens;
+    tokens.push_back(state_.isHoverBadgeEnabled.observe(callback));
+    tokens.push_back(state_.isPerAppRulesEnabled.observe(callback));
+    tokens.push_back(state_.isHUDOnAutoSwitchEnabled.observe(callback));
+    tokens.push_back(defaults_.observe(defaults_keys::menubarIconVisible, std::move(callback)));
+    return joinTokens(std::move(tokens));
+}
+
 }  // namespace lumivoke

@@ -25,6 +25,9 @@ public:
     /// "MenubarIconVisible", true when absent.
     bool isMenubarIconVisible() const override;
     void setMenubarIconVisible(bool on) override;
+    /// The three features' published values, and the menu-bar item's defaults key (whose
+    /// changes the defaults deliver on a later turn).
+    Token observe(std::function<void()> callback) override;
 
 private:
     AppState& state_;

@@ -9,10 +9,18 @@ std::vector<MenuItem> MenuBarContent::items() {
     std::vector<MenuItem> out;
     const MenuItem divider{MenuItem::Kind::divider, "", std::nullopt, std::nullopt, "", nullptr};
     auto& platform = state_.platform();
+    const auto& strings = platform.strings;
     if (!*state_.isAccessibilityTrusted) {
-        out.push_back({MenuItem::Kind::command, "Grant Accessibility…",
-                       "exclamationmark.triangle.fill", std::nullopt, "",
-                       [&platform] { SetupView::openAccessibilitySettings(platform.links); }});
+        // Where the system has no place that grants the permission, the Setup tab is the next
+        // best thing: it says what to do instead.
+        std::function<void()> grant;
+        if (platform.links.canOpenURL(SetupView::accessibilityPaneURL)) {
+            grant = [&platform] { SetupView::openAccessibilitySettings(platform.links); };
+        } else {
+            grant = [this] { state_.settingsController().show(SettingsTab::setup); };
+        }
+        out.push_back({MenuItem::Kind::command, strings.text(grantAccessibilityTitle),
+                       "exclamationmark.triangle.fill", std::nullopt, "", std::move(grant)});
         out.push_back(divider);
     }
     const auto& current = *state_.currentSource;
@@ -23,13 +31,14 @@ std::vector<MenuItem> MenuBarContent::items() {
                        std::nullopt, source.id, [this, source] { selectSource(source); }});
     }
     out.push_back(divider);
-    out.push_back({MenuItem::Kind::command, "Settings…", std::nullopt, MenuShortcut{","}, "",
+    out.push_back({MenuItem::Kind::command, strings.text(settingsTitle), std::nullopt,
+                   MenuShortcut{","}, "",
                    [this] { state_.settingsController().show(SettingsTab::general); }});
-    out.push_back({MenuItem::Kind::command, "More Apps", std::nullopt, std::nullopt, "",
-                   [&platform] { (void)platform.links.openURL(makerWebsite); }});
+    out.push_back({MenuItem::Kind::command, strings.text(moreAppsTitle), std::nullopt, std::nullopt,
+                   "", [&platform] { (void)platform.links.openURL(makerWebsite); }});
     out.push_back(divider);
-    out.push_back({MenuItem::Kind::command, "Quit", std::nullopt, MenuShortcut{"q"}, "",
-                   [&platform] { platform.application.terminate(); }});
+    out.push_back({MenuItem::Kind::command, strings.text(quitTitle), std::nullopt,
+                   MenuShortcut{"q"}, "", [&platform] { platform.application.terminate(); }});
     return out;
 }
 

@@ -37,6 +37,11 @@ class MenuBarContent final {
 public:
     /// The maker's web address; the only place it is written.
     static constexpr const char* makerWebsite = "https://velmorandix.com/apps";
+    // The commands' titles, keys of the platform's string table.
+    static constexpr const char* grantAccessibilityTitle = "Grant Accessibility…";
+    static constexpr const char* settingsTitle = "Settings…";
+    static constexpr const char* moreAppsTitle = "More Apps";
+    static constexpr const char* quitTitle = "Quit";
 
     explicit MenuBarContent(AppState& state) : state_(state) {}
 

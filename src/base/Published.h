@@ -61,12 +61,19 @@ public:
     }
 
     /// Subscribes with synchronous delivery; cb runs at once with the current value.
-    Token subscribe(Callback cb) {
+    // Subscribing does not change the value: a reader holding it as const may subscribe.
+    Token subscribe(Callback cb) const {
         return add([cb = std::move(cb)](const T& v) { cb(v); }, nullptr);
     }
 
     /// Subscribes with delivery on a later turn of loop, beginning with the current value.
-    Token subscribe(MainLoop& loop, Callback cb) { return add(std::move(cb), &loop); }
+    Token subscribe(MainLoop& loop, Callback cb) const { return add(std::move(cb), &loop); }
+
+    /// Calls cb synchronously after each assignment that notifies, from now on: for someone who
+    /// reads the value when told, and already knows the current one.
+    Token observe(std::function<void()> cb) const {
+        return add([cb = std::move(cb)](const T&) { cb(); }, nullptr, false);
+    }
 
     std::size_t subscriberCount() const { return subscribers_->entries.size(); }
 
@@ -93,7 +100,7 @@ private:
         std::vector<std::shared_ptr<Entry>> entries;
     };
 
-    Token add(std::function<void(const T&)> cb, MainLoop* loop) {
+    Token add(std::function<void(const T&)> cb, MainLoop* loop, bool deliverCurrent = true) const {
         auto entry = std::make_shared<Entry>();
         entry->callback = std::move(cb);
         entry->loop = loop;
@@ -111,7 +118,9 @@ private:
                 std::erase(l->entries, e);
             }
         });
-        entry->deliver(value_);
+        if (deliverCurrent) {
+            entry->deliver(value_);
+        }
         return token;
     }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace lumivoke {
 
@@ -36,5 +38,11 @@ public:
 private:
     std::function<void()> onCancel_;
 };
+
+/// One token for several registrations: ending it ends them all.
+inline Token joinTokens(std::vector<Token> tokens) {
+    auto held = std::make_shared<std::vector<Token>>(std::move(tokens));
+    return Token([held] { held->clear(); });
+}
 
 }  // namespace lumivoke

@@ -15,7 +15,9 @@
 #include "platform/OpenPanel.h"
 #include "platform/Preferences.h"
 #include "platform/Screens.h"
+#include "platform/StringTable.h"
 #include "platform/TextMeasurement.h"
+#include "platform/TriggerKeys.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 
@@ -45,6 +47,10 @@ struct Platform {
     LinkOpener& links;
     NotificationCenter& notifications;
     SystemPreferences& preferences;
+    StringTable& strings;
+    /// The key a person chooses as the trigger, where the platform lets them choose one; none
+    /// where it is always the Globe key.
+    TriggerKeys* triggerKeys = nullptr;
 };
 
 }  // namespace lumivoke

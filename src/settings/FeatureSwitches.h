@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+
+#include "base/Token.h"
+
 namespace lumivoke {
 
 /// The application's persisted switches that the settings tabs show and flip: the three
@@ -19,6 +23,9 @@ public:
     /// Whether the menu-bar item is shown; true until someone turns it off.
     virtual bool isMenubarIconVisible() const = 0;
     virtual void setMenubarIconVisible(bool on) = 0;
+    /// Calls back after each assignment of any of the switches, from anywhere, until the token
+    /// ends.
+    virtual Token observe(std::function<void()> callback) = 0;
 };
 
 }  // namespace lumivoke

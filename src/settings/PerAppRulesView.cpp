@@ -6,10 +6,10 @@
 
 namespace lumivoke {
 
-OpenPanelSettings PerAppRulesView::addPanelSettings() {
+OpenPanelSettings PerAppRulesView::addPanelSettings(const StringTable& strings) {
     OpenPanelSettings s;
-    s.title = "Add Application";
-    s.prompt = "Add";
+    s.title = strings.text(addPanelTitle);
+    s.prompt = strings.text(addPanelPrompt);
     s.allowedContentTypes = {kApplicationContentType};
     s.directoryURL = "file:///Applications";
     s.allowsMultipleSelection = false;
@@ -23,8 +23,7 @@ PerAppRulesView::PerAppRulesView(FeatureSwitches& switches,
                                  const Published<std::vector<InputSource>>& sources,
                                  const Published<std::optional<InputSource>>& currentSource,
                                  AppRulesStore& store, Bundles& bundles, Workspace& workspace,
-                                 OpenPanels& openPanels,
-                                 std::function<void(const std::string&)> scrollTo)
+                                 OpenPanels& openPanels, const StringTable& strings)
     : switches_(switches),
       sources_(sources),
       currentSource_(currentSource),
@@ -32,7 +31,14 @@ PerAppRulesView::PerAppRulesView(FeatureSwitches& switches,
       bundles_(bundles),
       workspace_(workspace),
       openPanels_(openPanels),
-      scrollTo_(std::move(scrollTo)) {}
+      strings_(strings) {
+    // The current source is read only by an add, never shown: a switch of source redraws
+    // nothing here.
+    auto notify = bindWeak(anchor_.weak(), [](PerAppRulesView& self) { self.changes_.notify(); });
+    inputTokens_.push_back(switches_.observe(notify));
+    inputTokens_.push_back(sources_.observe(notify));
+    inputTokens_.push_back(store_.rules.observe(notify));
+}
 
 void PerAppRulesView::reset() {
     ++generation_;
@@ -40,6 +46,7 @@ void PerAppRulesView::reset() {
     pendingScroll_.reset();
     sortColumn_ = SortColumn::appName;
     sortDirection_ = SortDirection::ascending;
+    changes_.notify();
 }
 
 std::optional<std::string> PerAppRulesView::sourceName(const std::string& bundleID) const {
@@ -92,6 +99,16 @@ void PerAppRulesView::toggleSort(SortColumn column) {
         sortDirection_ = sortDirection_ == SortDirection::ascending ? SortDirection::descending
                                                                     : SortDirection::ascending;
     }
+    changes_.notify();
+}
+
+void PerAppRulesView::select(std::optional<std::string> bundleID) {
+    selection_ = std::move(bundleID);
+    changes_.notify();
+}
+
+std::string PerAppRulesView::headerTitle(SortColumn column) const {
+    return strings_.text(column == SortColumn::appName ? applicationHeader : sourceHeader);
 }
 
 std::optional<std::string> PerAppRulesView::headerChevron(SortColumn column) const {
@@ -103,7 +120,7 @@ std::optional<std::string> PerAppRulesView::headerChevron(SortColumn column) con
 
 void PerAppRulesView::addApplication() {
     const std::uint64_t generation = generation_;
-    const auto result = openPanels_.runModal(addPanelSettings());
+    const auto result = openPanels_.runModal(addPanelSettings(strings_));
     // The panel's modal run lets other work happen, a second launch that builds the tab anew
     // included: the person's choice is still stored, but selecting and scrolling belong to the
     // tab that asked, which is gone then.
@@ -115,12 +132,18 @@ void PerAppRulesView::addApplication() {
     if (!row) {
         return;
     }
-    if (store_.rules->contains(row->bundleID)) {
-        // Already listed: show the person where, and leave its rule alone.
+    // The rule, the selection and the scroll are one change to draw.
+    const auto batch = changes_.batch();
+    auto showRow = [&] {
         if (sameTab()) {
             selection_ = row->bundleID;
-            setPendingScroll(row->bundleID);
+            pendingScroll_ = row->bundleID;
+            changes_.notify();
         }
+    };
+    if (store_.rules->contains(row->bundleID)) {
+        // Already listed: show the person where, and leave its rule alone.
+        showRow();
         return;
     }
     std::string sourceID;
@@ -133,33 +156,18 @@ void PerAppRulesView::addApplication() {
         return;
     }
     store_.setRule(row->bundleID, sourceID);
-    if (sameTab()) {
-        selection_ = row->bundleID;
-        setPendingScroll(row->bundleID);
-    }
+    showRow();
 }
 
 void PerAppRulesView::removeSelected() {
     if (!selection_) {
         return;
     }
+    const auto batch = changes_.batch();
     const std::string bundleID = *selection_;
     store_.removeRule(bundleID);
     selection_.reset();
-}
-
-void PerAppRulesView::setPendingScroll(std::optional<std::string> bundleID) {
-    if (bundleID == pendingScroll_) {
-        return;
-    }
-    pendingScroll_ = std::move(bundleID);
-    if (pendingScroll_) {
-        // One scroll per request: the target is forgotten once the table has moved.
-        if (scrollTo_) {
-            scrollTo_(*pendingScroll_);
-        }
-        pendingScroll_.reset();
-    }
+    changes_.notify();
 }
 
 bool PerAppRulesView::isTableEnabled() const {
@@ -169,13 +177,14 @@ bool PerAppRulesView::isTableEnabled() const {
 // A port may run a control's action on a later turn; the action holds the view weakly.
 std::vector<FormSection> PerAppRulesView::form() {
     return {{std::nullopt,
-             {ToggleControl{enableLabel, switches_.isPerAppRulesEnabled(), true,
+             {ToggleControl{strings_.text(enableLabel), switches_.isPerAppRulesEnabled(), true,
+                            strings_.text(explanation),
                             bindWeak(anchor_.weak(),
                                      [](PerAppRulesView& self, bool on) {
                                          self.switches_.setPerAppRulesEnabled(on);
                                      })},
-              CaptionText{explanation},
-              ToggleControl{hudLabel, switches_.isHUDOnAutoSwitchEnabled(), isTableEnabled(),
+              ToggleControl{strings_.text(hudLabel), switches_.isHUDOnAutoSwitchEnabled(),
+                            isTableEnabled(), std::nullopt,
                             bindWeak(anchor_.weak(), [](PerAppRulesView& self, bool on) {
                                 self.switches_.setHUDOnAutoSwitchEnabled(on);
                             })}}}};
@@ -183,9 +192,9 @@ std::vector<FormSection> PerAppRulesView::form() {
 
 std::vector<ButtonControl> PerAppRulesView::buttons() {
     return {
-        {addHelp, "plus", true,
+        {strings_.text(addHelp), "plus", true,
          bindWeak(anchor_.weak(), [](PerAppRulesView& self) { self.addApplication(); })},
-        {removeHelp, "minus", selection_.has_value(),
+        {strings_.text(removeHelp), "minus", selection_.has_value(),
          bindWeak(anchor_.weak(), [](PerAppRulesView& self) { self.removeSelected(); })},
     };
 }

@@ -4,17 +4,20 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/Published.h"
 #include "base/WeakAnchor.h"
 #include "platform/Bundles.h"
 #include "platform/OpenPanel.h"
+#include "platform/StringTable.h"
 #include "platform/Workspace.h"
 #include "rules/AppRulesStore.h"
 #include "settings/AppRuleRow.h"
 #include "settings/Controls.h"
 #include "settings/FeatureSwitches.h"
+#include "settings/ViewChanges.h"
 #include "sources/InputSourceService.h"
 
 namespace lumivoke {
@@ -25,6 +28,8 @@ enum class SortDirection { ascending, descending };
 /// The Per-App Rules tab: the feature's two switches and the table of rules, which edits the
 /// store directly and keeps no copy of the rules. Its selection, pending scroll and sort order
 /// live as long as the tab stays displayed; reset() starts them again when it is built anew.
+/// Every change of what it shows is announced through observe(): the switches, the sources, the
+/// rules, and its own selection, sort order and pending scroll.
 class PerAppRulesView {
 public:
     static constexpr const char* enableLabel = "Enable per-app rules";
@@ -36,17 +41,22 @@ public:
     static constexpr const char* sourceHeader = "Input Source";
     static constexpr const char* addHelp = "Add an application";
     static constexpr const char* removeHelp = "Remove selected rule";
+    static constexpr const char* addPanelTitle = "Add Application";
+    static constexpr const char* addPanelPrompt = "Add";
     static constexpr double scrollAnimationSeconds = 0.2;  // ease-out, row centred
 
-    /// The open panel that addApplication runs.
-    static OpenPanelSettings addPanelSettings();
+    /// The open panel that addApplication runs, its texts from strings.
+    static OpenPanelSettings addPanelSettings(const StringTable& strings);
 
-    /// sources and currentSource are the application's published list and current source;
-    /// scrollTo brings a row (by bundle identifier) to the centre of the table.
+    /// sources and currentSource are the application's published list and current source; the
+    /// texts are keys of strings.
     PerAppRulesView(FeatureSwitches& switches, const Published<std::vector<InputSource>>& sources,
                     const Published<std::optional<InputSource>>& currentSource,
                     AppRulesStore& store, Bundles& bundles, Workspace& workspace,
-                    OpenPanels& openPanels, std::function<void(const std::string&)> scrollTo);
+                    OpenPanels& openPanels, const StringTable& strings);
+
+    /// Calls back after each change of what the tab shows.
+    Token observe(std::function<void()> callback) { return changes_.observe(std::move(callback)); }
 
     /// The tab is built anew: no selection, no pending scroll, sorted by name ascending. An add
     /// still waiting for its open panel then stores its rule but leaves this state alone.
@@ -60,6 +70,8 @@ public:
 
     /// A column header was pressed: sort by it ascending, or flip the direction.
     void toggleSort(SortColumn column);
+    /// A column header's title.
+    std::string headerTitle(SortColumn column) const;
     /// The chevron a header shows: "chevron.up" or "chevron.down" on the sorted column only.
     std::optional<std::string> headerChevron(SortColumn column) const;
     /// The add button: pick an application and give it a rule with the current source.
@@ -67,25 +79,29 @@ public:
     /// The remove button: remove the selected rule, if any.
     void removeSelected();
     /// A row was clicked (none clears the selection).
-    void select(std::optional<std::string> bundleID) { selection_ = std::move(bundleID); }
+    void select(std::optional<std::string> bundleID);
 
     const std::optional<std::string>& selection() const { return selection_; }
+    /// The row to bring to the centre of the table, once: set by an add (also of an application
+    /// that is listed already, and again for the same one), announced like every change.
     const std::optional<std::string>& pendingScroll() const { return pendingScroll_; }
+    /// The port has scrolled (or is about to): the pending row, which is forgotten. Clearing it
+    /// is no change of what the tab shows, so nobody is told.
+    std::optional<std::string> takePendingScroll() { return std::exchange(pendingScroll_, {}); }
     SortColumn sortColumn() const { return sortColumn_; }
     SortDirection sortDirection() const { return sortDirection_; }
     /// The table (and the HUD switch) can be used only while the feature is on.
     bool isTableEnabled() const;
 
-    /// The form above the table: one section without a header, the feature's switch, the
-    /// explanation and the HUD switch.
+    /// The form above the table: one section without a header, the feature's switch with its
+    /// explanation, and the HUD switch.
     std::vector<FormSection> form();
     std::vector<ToggleControl> toggles() { return togglesOf(form()); }
-    /// The add and the remove button, by their help texts.
+    /// The add and the remove button, by their help texts. The add button works whether the
+    /// feature is on or not; the remove button while a row is selected.
     std::vector<ButtonControl> buttons();
 
 private:
-    void setPendingScroll(std::optional<std::string> bundleID);
-
     FeatureSwitches& switches_;
     const Published<std::vector<InputSource>>& sources_;
     const Published<std::optional<InputSource>>& currentSource_;
@@ -93,7 +109,9 @@ private:
     Bundles& bundles_;
     Workspace& workspace_;
     OpenPanels& openPanels_;
-    std::function<void(const std::string&)> scrollTo_;
+    const StringTable& strings_;
+    ViewChanges changes_;
+    std::vector<Token> inputTokens_;
     std::optional<std::string> selection_;
     std::optional<std::string> pendingScroll_;
     SortColumn sortColumn_ = SortColumn::appName;

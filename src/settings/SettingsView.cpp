@@ -8,8 +8,23 @@ SettingsView::SettingsView(const SettingsEnvironment& environment, Platform& pla
       environment_(environment),
       platform_(platform),
       setupState_(setupState),
-      tabSelection_(tabSelection) {
-    build(*tabSelection.selected);
+      tabSelection_(tabSelection),
+      general_(std::make_unique<GeneralSettingsView>(
+          environment.switches, platform.loginItems, platform.strings,
+          platform.loginItems.status() == LoginItemStatus::enabled, platform.triggerKeys)),
+      perAppRules_(std::make_unique<PerAppRulesView>(
+          environment.switches, environment.sources, environment.currentSource,
+          environment.rulesStore, platform.bundles, platform.workspace, platform.openPanels,
+          platform.strings)) {
+    // Made here, once the anchor its way to the trigger-key choice holds is in place.
+    std::function<void()> showTriggerKeyChoice;
+    if (platform.triggerKeys != nullptr) {
+        showTriggerKeyChoice = bindWeak(
+            anchor_.weak(), [](SettingsView& self) { self.chooseTab(SettingsTab::general); });
+    }
+    setup_ =
+        std::make_unique<SetupView>(environment.isAccessibilityTrusted, setupState, platform.links,
+                                    platform.strings, std::move(showTriggerKeyChoice));
     // Every show assigns the selection; only a different tab rebuilds the content, so a tab
     // keeps its state while it stays on screen.
     selectionToken_ = tabSelection.selected.subscribe(
@@ -24,47 +39,23 @@ std::string SettingsView::versionLine() const {
     return "Lumivoke " + environment_.versionText;
 }
 
+std::string SettingsView::segmentText(SettingsTab tab) const {
+    return platform_.strings.text(segmentTitle(tab));
+}
+
 void SettingsView::build(SettingsTab tab) {
-    // The tab shown until now is gone, whichever comes next; an action of it still running
-    // (an add waiting for its open panel) finds its view started again and leaves it alone.
-    if (perAppRules_) {
-        perAppRules_->reset();
-    }
-    switch (tab) {
-        case SettingsTab::setup:
-            // Nothing of its own to start again: it shows the application's state.
-            if (!setup_) {
-                setup_ = std::make_unique<SetupView>(environment_.isAccessibilityTrusted,
-                                                     setupState_, platform_.links);
-            }
-            break;
-        case SettingsTab::general: {
-            const bool launchAtLogin = platform_.loginItems.status() == LoginItemStatus::enabled;
-            if (!general_) {
-                general_ = std::make_unique<GeneralSettingsView>(
-                    environment_.switches, platform_.loginItems, launchAtLogin);
-            } else {
-                general_->reset(launchAtLogin);
-            }
-            break;
-        }
-        case SettingsTab::perAppRules:
-            if (!perAppRules_) {
-                perAppRules_ = std::make_unique<PerAppRulesView>(
-                    environment_.switches, environment_.sources, environment_.currentSource,
-                    environment_.rulesStore, platform_.bundles, platform_.workspace,
-                    platform_.openPanels,
-                    bindWeak(anchor_.weak(), [](SettingsView& self, const std::string& bundleID) {
-                        if (self.onScrollToRule) {
-                            self.onScrollToRule(bundleID);
-                        }
-                    }));
-            }
-            break;
+    // A tab starts again from its initial state each time it is shown anew. Each is started
+    // again while it is hidden, so that a port draws it once, on showing it.
+    const SettingsTab previous = *visibleTab;
+    if (tab == SettingsTab::general) {
+        // Seeded with the login item as it is now, which is also what each showing reads.
+        general_->reset(platform_.loginItems.status() == LoginItemStatus::enabled);
     }
     visibleTab.set(tab);
-    if (isShown_ && tab == SettingsTab::general) {
-        general_->appear();
+    if (previous == SettingsTab::perAppRules) {
+        // An action of it still running (an add waiting for its open panel) finds it started
+        // again and leaves it alone. The Setup tab has nothing of its own to start again.
+        perAppRules_->reset();
     }
 }
 

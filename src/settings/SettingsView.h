@@ -20,9 +20,10 @@ namespace lumivoke {
 
 /// The root view of the settings window: the tab control, the selected tab and the version
 /// line. Each time another tab is selected its view is built anew, so the tab starts from its
-/// initial state. A tab's view object is made once and kept, though: building anew resets its
-/// state, because one of its actions may still be on the stack (the open panel's modal run lets
-/// a second launch switch the tab), and a view must never die under its own action.
+/// initial state. A tab's view object is made with the window and kept, though: building anew
+/// resets its state, because one of its actions may still be on the stack (the open panel's
+/// modal run lets a second launch switch the tab), and a view must never die under its own
+/// action. So a port observes each tab's view once, and draws a tab when it says it changed.
 class SettingsView final {
 public:
     static constexpr Size size{520, 560};
@@ -36,6 +37,8 @@ public:
 
     /// "Lumivoke " followed by the version text.
     std::string versionLine() const;
+    /// A segment's title, as the platform words it.
+    std::string segmentText(SettingsTab tab) const;
 
     /// The person clicks a segment of the tab control.
     void chooseTab(SettingsTab tab) { tabSelection_.selected.set(tab); }
@@ -47,7 +50,7 @@ public:
 
     /// The tab whose view is built now; changes only when another tab is selected.
     Published<SettingsTab> visibleTab;
-    /// The views of the tabs; only the visible tab's is present.
+    /// The views of the tabs, when their tab is the visible one: what a person can reach.
     SetupView* setupView() { return *visibleTab == SettingsTab::setup ? setup_.get() : nullptr; }
     GeneralSettingsView* generalView() {
         return *visibleTab == SettingsTab::general ? general_.get() : nullptr;
@@ -55,9 +58,11 @@ public:
     PerAppRulesView* perAppRulesView() {
         return *visibleTab == SettingsTab::perAppRules ? perAppRules_.get() : nullptr;
     }
-
-    /// Set by the port: bring the rules table's row with this bundle identifier into view.
-    std::function<void(const std::string&)> onScrollToRule;
+    /// Every tab's view, visible or not, for a port to observe and draw; each lives as long as
+    /// the root view.
+    SetupView& setup() { return *setup_; }
+    GeneralSettingsView& general() { return *general_; }
+    PerAppRulesView& perAppRules() { return *perAppRules_; }
 
 private:
     void build(SettingsTab tab);

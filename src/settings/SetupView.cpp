@@ -37,35 +37,52 @@ bool isParsableURL(const std::string& text) {
 }
 
 SetupView::SetupView(const Published<bool>& isAccessibilityTrusted, SetupState& setupState,
-                     LinkOpener& links)
-    : isAccessibilityTrusted_(isAccessibilityTrusted), setupState_(setupState), links_(links) {}
+                     LinkOpener& links, const StringTable& strings,
+                     std::function<void()> showTriggerKeyChoice)
+    : isAccessibilityTrusted_(isAccessibilityTrusted),
+      setupState_(setupState),
+      links_(links),
+      strings_(strings),
+      showTriggerKeyChoice_(std::move(showTriggerKeyChoice)) {
+    trustToken_ = isAccessibilityTrusted_.observe(
+        bindWeak(anchor_.weak(), [](SetupView& self) { self.changes_.notify(); }));
+    globeKeyToken_ = setupState_.isGlobeKeyDisabled.observe(
+        bindWeak(anchor_.weak(), [](SetupView& self) { self.changes_.notify(); }));
+}
 
-std::array<SetupRow, 2> SetupView::rows() const {
-    return {
-        SetupRow{"Allow Accessibility access",
-                 "Lumivoke needs Accessibility permission to detect the Globe key press "
-                 "globally.",
-                 "SetupAccessibility", "Open Accessibility Settings…", *isAccessibilityTrusted_},
-        SetupRow{"Disable the system Globe-key handler",
-                 "In System Settings → Keyboard, set \"Press 🌐 to\" to \"Do Nothing\". "
-                 "Otherwise macOS responds to the key alongside Lumivoke and shows its own "
-                 "popup.",
-                 "SetupGlobeKey", "Open Keyboard Settings…", *setupState_.isGlobeKeyDisabled}};
+std::array<SetupRow, 2> SetupView::rows() {
+    std::array<SetupRow, 2> out{
+        SetupRow{strings_.text(accessibilityTitle), strings_.text(accessibilityExplanation),
+                 accessibilityIllustration, *isAccessibilityTrusted_, std::nullopt},
+        SetupRow{strings_.text(globeKeyTitle), strings_.text(globeKeyExplanation),
+                 globeKeyIllustration, *setupState_.isGlobeKeyDisabled, std::nullopt}};
+    // A button leads to the place that grants the prerequisite; a system without that place
+    // gets no button rather than one that does nothing. A port may run the action on a later
+    // turn, so the action holds the view weakly.
+    if (!out[0].isOK && links_.canOpenURL(accessibilityPaneURL)) {
+        out[0].button = ButtonControl{
+            strings_.text(accessibilityButton), std::nullopt, true,
+            bindWeak(anchor_.weak(), [](SetupView& self) { self.openAccessibilitySettings(); })};
+    }
+    if (!out[1].isOK && links_.canOpenURL(keyboardPaneURL)) {
+        out[1].button = ButtonControl{
+            strings_.text(keyboardButton), std::nullopt, true,
+            bindWeak(anchor_.weak(), [](SetupView& self) { self.openKeyboardSettings(); })};
+    } else if (!out[1].isOK && showTriggerKeyChoice_) {
+        // Where nothing can free the key, another key avoids the conflict.
+        out[1].button = ButtonControl{
+            strings_.text(triggerKeyButton), std::nullopt, true,
+            bindWeak(anchor_.weak(), [](SetupView& self) { self.showTriggerKeyChoice_(); })};
+    }
+    return out;
 }
 
 std::vector<ButtonControl> SetupView::buttons() {
     std::vector<ButtonControl> out;
-    const auto current = rows();
-    // A port may run a button's action on a later turn; the action holds the view weakly.
-    if (current[0].showsButton()) {
-        out.push_back(
-            {current[0].buttonTitle, std::nullopt, true,
-             bindWeak(anchor_.weak(), [](SetupView& self) { self.openAccessibilitySettings(); })});
-    }
-    if (current[1].showsButton()) {
-        out.push_back(
-            {current[1].buttonTitle, std::nullopt, true,
-             bindWeak(anchor_.weak(), [](SetupView& self) { self.openKeyboardSettings(); })});
+    for (auto& row : rows()) {
+        if (row.button) {
+            out.push_back(std::move(*row.button));
+        }
     }
     return out;
 }

@@ -80,6 +80,46 @@ TEST(Published, SubscribingDuringNotificationIsSafe) {
     EXPECT_EQ(lateSeen, (std::vector<int>{1, 2}));
 }
 
+TEST(Published, AnObserverHearsOnlyLaterAssignmentsAndFollowsTheNotifyPolicy) {
+    Published<bool> everyTime(false);
+    Published<bool> onChange(false, Notify::onChange);
+    int every = 0;
+    int changes = 0;
+    Token a = everyTime.observe([&] { ++every; });
+    Token b = onChange.observe([&] { ++changes; });
+    EXPECT_EQ(every + changes, 0) << "no delivery of the current value";
+    everyTime.set(false);
+    everyTime.set(true);
+    onChange.set(false);
+    onChange.set(true);
+    EXPECT_EQ(every, 2);
+    EXPECT_EQ(changes, 1);
+    a.cancel();
+    everyTime.set(false);
+    EXPECT_EQ(every, 2);
+}
+
+TEST(Published, JoinedTokensEndEveryRegistrationTogether) {
+    Published<int> first;
+    Published<int> second;
+    int calls = 0;
+    Token joined = joinTokens({});
+    {
+        std::vector<Token> tokens;
+        tokens.push_back(first.observe([&] { ++calls; }));
+        tokens.push_back(second.observe([&] { ++calls; }));
+        joined = joinTokens(std::move(tokens));
+    }
+    first.set(1);
+    second.set(1);
+    EXPECT_EQ(calls, 2);
+    joined.cancel();
+    first.set(2);
+    second.set(2);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(first.subscriberCount() + second.subscriberCount(), 0u);
+}
+
 TEST(Published, TokenMayOutliveTheValue) {
     VirtualMainLoop loop;
     Token t;

@@ -114,6 +114,11 @@ Environment Session::environment() const {
         environment.erase("XCURSOR_THEME");
         environment.erase("XCURSOR_SIZE");
     }
+    return environment;
+}
+
+Environment Session::lumivokeEnvironment() const {
+    Environment environment = this->environment();
     const std::string homeFolder = home().string();
     for (auto [name, value] : options_.environment) {
         for (auto at = value.find("${HOME}"); at != std::string::npos;
@@ -323,8 +328,8 @@ bool Session::startLumivoke(bool expectTrayIcon) {
         argv.emplace_back("--verbose");
     }
     argv.insert(argv.end(), options_.arguments.begin(), options_.arguments.end());
-    lumivoke_ =
-        std::make_unique<Process>(Process::Options{argv, environment(), log_.path(), std::nullopt});
+    lumivoke_ = std::make_unique<Process>(
+        Process::Options{argv, lumivokeEnvironment(), log_.path(), std::nullopt});
     if (options_.keyMonitor && log_.waitFor("NSEvent global monitor started", mark).empty()) {
         ADD_FAILURE() << "lumivoke did not start its key monitor" << log_.tail(mark);
         return false;
@@ -350,7 +355,7 @@ void Session::stopTrayHost() {
 std::optional<int> Session::launchAgain(milliseconds timeout) {
     ++launches_;
     Process second(Process::Options{{LUMIVOKE_BINARY},
-                                    environment(),
+                                    lumivokeEnvironment(),
                                     dir_.path() / ("launch-" + std::to_string(launches_) + ".log"),
                                     std::nullopt});
     return second.wait(timeout);
@@ -361,7 +366,7 @@ std::unique_ptr<Process> Session::spawnLumivoke(const std::string& output,
     std::vector<std::string> argv{LUMIVOKE_BINARY};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     return std::make_unique<Process>(
-        Process::Options{argv, environment(), dir_.path() / output, std::nullopt});
+        Process::Options{argv, lumivokeEnvironment(), dir_.path() / output, std::nullopt});
 }
 
 LogFile Session::sessionLog(const std::string& name) const {

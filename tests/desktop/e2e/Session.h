@@ -41,8 +41,9 @@ struct SessionOptions {
     bool lumivoke = true;
     /// The program's command-line arguments.
     std::vector<std::string> arguments;
-    /// Variables every program of the session gets besides its own (XDG_DATA_DIRS, LC_MESSAGES,
-    /// GTK_THEME, WAYLAND_DISPLAY); "${HOME}" in a value stands for the session's home folder.
+    /// Variables for every launch of the program besides the session's own (XDG_DATA_DIRS,
+    /// LC_MESSAGES, GTK_THEME, WAYLAND_DISPLAY); "${HOME}" in a value stands for the session's
+    /// home folder.
     std::vector<std::pair<std::string, std::string>> environment;
     /// Whether the program can watch the keys, as it can in an X11 session: it then starts its
     /// key monitor, which startLumivoke() waits for.
@@ -75,8 +76,10 @@ public:
     /// The X server's process (for what it costs, in the benchmarks).
     Process* xServer() { return xserver_.get(); }
     const SessionOptions& options() const { return options_; }
-    /// The variables every program of the session starts with, the options' own included.
+    /// The variables every program of the session starts with.
     Environment environment() const;
+    /// Those the program starts with: the session's and the options' own.
+    Environment lumivokeEnvironment() const;
 
     // Where the program keeps its things.
     /// The session's folder: every program's home, XDG folders, temporary files and logs.

@@ -822,7 +822,7 @@ int Harness::run() {
     for (const auto& r : rows_) {
         table << "| " << r.what << " | " << r.value << " | " << r.note << " |\n";
     }
-    table << "\nThe X server's own commands run during the measurement:\n\n";
+    table << "\nCommands the harness ran besides its own X requests:\n\n";
     for (const auto& command : commands_) {
         table << "    " << command << "\n";
     }

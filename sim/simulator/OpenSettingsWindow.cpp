@@ -1,27 +1,19 @@
 #include "OpenSettingsWindow.h"
 
 #include "Simulator.h"
+#include "app/ControlRequests.h"
 #include "settings/SettingsWindowController.h"
 
 namespace lumivoke::sim {
 
+// The tabs go by the names lumivoke ctl gives them.
 const char* tabName(SettingsTab tab) {
-    switch (tab) {
-        case SettingsTab::setup:
-            return "setup";
-        case SettingsTab::general:
-            return "general";
-        case SettingsTab::perAppRules:
-            return "per-app-rules";
-    }
-    return "?";
+    return controlTabName(tab);
 }
 
 SettingsTab parseTab(const std::string& word) {
-    for (auto tab : SettingsView::segments) {
-        if (word == tabName(tab)) {
-            return tab;
-        }
+    if (const auto tab = controlTabNamed(word)) {
+        return *tab;
     }
     throw ScenarioError("unknown tab \"" + word + "\" (setup, general, per-app-rules)");
 }

@@ -119,32 +119,6 @@ protected:
         return options;
     }
 
-    void restPointer() { x().movePointer(1250, 600); }
-
-    /// The window's picture once it has stopped changing.
-    Pixels steadyPicture(const WindowInfo& window) {
-        Pixels last = x().grab(window.frame);
-        Pixels now;
-        EXPECT_TRUE(eventually([&] {
-            now = x().grab(window.frame);
-            const bool same = now == last;
-            last = now;
-            return same;
-        })) << "the window kept changing";
-        return now;
-    }
-
-    /// Clicks a control and keeps the pointer on it until the click took effect (see
-    /// README.md on clicks followed at once by motion).
-    bool clickControl(const WindowInfo& window, const XRect& control,
-                      const std::function<bool()>& tookEffect) {
-        x().movePointer(window.frame.x + control.centerX(), window.frame.y + control.centerY());
-        x().click();
-        const bool took = eventually(tookEffect);
-        restPointer();
-        return took;
-    }
-
     std::optional<WindowInfo> openRulesTab() {
         EXPECT_EQ(session().launchAgain(), 0) << session().launchAgainOutput();
         std::optional<WindowInfo> window;

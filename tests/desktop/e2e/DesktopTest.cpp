@@ -51,4 +51,25 @@ void DesktopTest::TearDown() {
     session_.reset();
 }
 
+Pixels DesktopTest::steadyPicture(const WindowInfo& window) {
+    Pixels last = x().grab(window.frame);
+    Pixels now;
+    EXPECT_TRUE(eventually([&] {
+        now = x().grab(window.frame);
+        const bool same = now == last;
+        last = now;
+        return same;
+    })) << "the window kept changing";
+    return now;
+}
+
+bool DesktopTest::clickControl(const WindowInfo& window, const XRect& control,
+                               const std::function<bool()>& tookEffect) {
+    x().movePointer(window.frame.x + control.centerX(), window.frame.y + control.centerY());
+    x().click();
+    const bool took = eventually(tookEffect);
+    restPointer();
+    return took;
+}
+
 }  // namespace lumivoke::e2e

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "Session.h"
@@ -20,6 +21,18 @@ protected:
     Session& session() { return *session_; }
     XClient& x() { return session_->x(); }
     const LogFile& log() const { return session_->log(); }
+
+    /// Puts the pointer where it touches nothing of the program's, so that nothing is hovered.
+    void restPointer() { x().movePointer(1250, 600); }
+    /// The window's picture once it has stopped changing.
+    Pixels steadyPicture(const WindowInfo& window);
+    /// Clicks the middle of a control found in the window's picture and keeps the pointer there
+    /// until the click has taken effect, as a person waits to see it; then moves it away.
+    /// (Moving it at once loses the click: the window manager holds the pointer while it
+    /// focuses on a press, and the X server then reports the release where the pointer has
+    /// gone; see README.md.) Whether the effect came.
+    bool clickControl(const WindowInfo& window, const XRect& control,
+                      const std::function<bool()>& tookEffect);
 
 private:
     std::unique_ptr<Session> session_;

@@ -32,33 +32,10 @@ protected:
         return window;
     }
 
-    /// Puts the pointer where it touches nothing of the program's, so that nothing is hovered.
-    void restPointer() { x().movePointer(1250, 600); }
-
-    /// The window's picture once it has stopped changing.
-    Pixels steadyPicture(const WindowInfo& window) {
-        Pixels last = x().grab(window.frame);
-        Pixels now;
-        EXPECT_TRUE(eventually([&] {
-            now = x().grab(window.frame);
-            const bool same = now == last;
-            last = now;
-            return same;
-        })) << "the window kept changing";
-        return now;
-    }
-
-    /// Clicks the middle of a control found in the window's picture and keeps the pointer there
-    /// until the click has taken effect, as a person waits to see it; then moves it away.
-    /// (Moving it at once loses the click: the window manager holds the pointer while it
-    /// focuses on a press, and the X server then reports the release where the pointer has
-    /// gone; see README.md.) Whether the effect came.
+    /// A click on a control as a person makes it, then the picture left to settle.
     bool clickControl(const WindowInfo& window, const XRect& control,
                       const std::function<bool()>& tookEffect) {
-        x().movePointer(window.frame.x + control.centerX(), window.frame.y + control.centerY());
-        x().click();
-        const bool took = eventually(tookEffect);
-        restPointer();
+        const bool took = DesktopTest::clickControl(window, control, tookEffect);
         steadyPicture(window);
         return took;
     }

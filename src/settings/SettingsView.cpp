@@ -7,7 +7,6 @@ SettingsView::SettingsView(const SettingsEnvironment& environment, Platform& pla
     : visibleTab(*tabSelection.selected, Notify::onChange),
       environment_(environment),
       platform_(platform),
-      setupState_(setupState),
       tabSelection_(tabSelection),
       general_(std::make_unique<GeneralSettingsView>(
           environment.switches, platform.loginItems, platform.strings,

@@ -69,7 +69,6 @@ private:
 
     const SettingsEnvironment& environment_;
     Platform& platform_;
-    SetupState& setupState_;
     SettingsTabSelection& tabSelection_;
     bool isShown_ = false;
     std::unique_ptr<SetupView> setup_;

@@ -68,7 +68,14 @@ void SystemLogSink::write(const LogRecord& record) {
 }
 
 void SystemLogSink::writeToStream(const LogRecord& record) {
-    *stream_ << levelName(record.level) << ' ' << record.category << ": " << record.text << '\n';
+    // One write a record: standard error is unbuffered, and a line written piecemeal costs a
+    // system call a piece on the path of every tap, and can interleave with another writer's.
+    const std::string_view level = levelName(record.level);
+    std::string line;
+    line.reserve(level.size() + record.category.size() + record.text.size() + 4);
+    line.append(level).append(" ").append(record.category).append(": ").append(record.text);
+    line.push_back('\n');
+    stream_->write(line.data(), static_cast<std::streamsize>(line.size()));
     stream_->flush();
 }
 

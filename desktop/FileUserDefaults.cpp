@@ -158,6 +158,7 @@ bool FileUserDefaults::write() {
         entries.push_back({key, value});
     }
     const std::string error = replaceFile(file_, formatSettings(entries));
+    unsaved_ = !error.empty();
     if (!error.empty()) {
         log_.error("cannot write the settings file %{public}s: %{public}s", file_.string(), error);
         return false;
@@ -185,8 +186,13 @@ std::optional<DefaultsValue> FileUserDefaults::object(const std::string& key) {
 }
 
 void FileUserDefaults::set(const std::string& key, DefaultsValue value) {
-    stored_[key] = encodeSetting(value);
-    write();
+    // Observers hear of every set, as they always have; the file is rewritten only when its
+    // text would change (the application sets several values again as it starts).
+    std::string encoded = encodeSetting(value);
+    if (auto it = stored_.find(key); it == stored_.end() || it->second != encoded || unsaved_) {
+        stored_[key] = std::move(encoded);
+        write();
+    }
     if (auto it = observers_.find(key); it != observers_.end()) {
         it->second.post(loop_);
     }

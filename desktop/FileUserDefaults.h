@@ -56,6 +56,7 @@ private:
     bool writable_ = true;
     // Each key's tagged text, as in the file.
     std::map<std::string, std::string> stored_;
+    bool unsaved_ = false;  // the last write failed: what is stored_ is not yet in the file
     std::map<std::string, DefaultsValue> registered_;
     std::map<std::string, ObserverList<>> observers_;
 };

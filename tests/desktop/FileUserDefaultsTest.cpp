@@ -94,6 +94,35 @@ TEST_F(FileUserDefaultsTest, ValuesSurviveARestartAndObserversHearOfChanges) {
     EXPECT_EQ(again->object("Scale"), DefaultsValue(1.25));
 }
 
+TEST_F(FileUserDefaultsTest, AValueSetAgainIsHeardButTheFileIsNotRewritten) {
+    auto defaults = open();
+    int heard = 0;
+    const Token token = defaults->observe("TriggerKey", [&] { ++heard; });
+    defaults->set("TriggerKey", std::string("menu"));
+    struct stat first {};
+    ASSERT_EQ(stat(file.c_str(), &first), 0);
+    defaults->set("TriggerKey", std::string("menu"));
+    struct stat again {};
+    ASSERT_EQ(stat(file.c_str(), &again), 0);
+    // The file is replaced by renaming a new one over it, so a rewrite is a new inode.
+    EXPECT_EQ(again.st_ino, first.st_ino);
+    defaults->set("TriggerKey", std::string("pause"));
+    struct stat changed {};
+    ASSERT_EQ(stat(file.c_str(), &changed), 0);
+    EXPECT_NE(changed.st_ino, first.st_ino);
+    loop.runUntilIdle();
+    EXPECT_EQ(heard, 3);
+}
+
+TEST_F(FileUserDefaultsTest, AValueWhoseWriteFailedIsWrittenWhenSetAgain) {
+    writeText(folder / "velmorandix", "not a folder\n");
+    auto defaults = open();
+    defaults->set("HoverBadgeEnabled", false);
+    fs::remove(folder / "velmorandix");
+    defaults->set("HoverBadgeEnabled", false);
+    EXPECT_NE(readText(file).find("HoverBadgeEnabled"), std::string::npos);
+}
+
 TEST_F(FileUserDefaultsTest, AFileWithGarbageIsCopiedAsideOnceAndRewrittenWithoutIt) {
     const std::string garbage =
         "[General]\n"

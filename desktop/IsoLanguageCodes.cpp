@@ -46,8 +46,9 @@ public:
     }
     bool start_array(std::size_t) override {
         ++depth_;
-        // The root object's "639-3" list holds the entries.
-        if (depth_ == kEntryDepth - 1 && key_ == "639-3") {
+        // The root object's list holds the entries: "639-2" in the small table, "639-3" in the
+        // large one; both give each language with a two-letter code its terminology code.
+        if (depth_ == kEntryDepth - 1 && (key_ == "639-2" || key_ == "639-3")) {
             inTable_ = true;
             sawTable = true;
         }
@@ -97,13 +98,17 @@ IsoLanguageCodes IsoLanguageCodes::read(const std::filesystem::path& path) {
         codes.failure_ = "cannot read " + path.string();
         return codes;
     }
+    std::ostringstream text;
+    text << in.rdbuf();  // an empty file sets failbit here, and is reported as not JSON below
+    // Parsed from memory: the stream adapter reads a character at a time.
+    const std::string json = std::move(text).str();
     TableReader reader(codes.twoLetter_);
-    Json::sax_parse(in, &reader, nlohmann::detail::input_format_t::json, true, true);
+    Json::sax_parse(json, &reader, nlohmann::detail::input_format_t::json, true, true);
     if (!reader.error.empty()) {
         codes.twoLetter_.clear();
         codes.failure_ = path.string() + " is " + reader.error;
     } else if (!reader.sawTable) {
-        codes.failure_ = path.string() + " has no \"639-3\" list";
+        codes.failure_ = path.string() + " has no \"639-2\" or \"639-3\" list";
     }
     return codes;
 }

@@ -63,6 +63,19 @@ TEST(IsoLanguageCodes, MapsThreeLetterCodesToTwoWhereTheTableHasThem) {
     EXPECT_EQ(codes.size(), 5u);
 }
 
+TEST(IsoLanguageCodes, ReadsTheSmallTableWithItsBibliographicCodesAside) {
+    // As iso_639-2.json lists German: the terminology code is the one XKB's registry uses.
+    const ScratchFile file(
+        "{\"639-2\": [{\"alpha_2\": \"de\", \"alpha_3\": \"deu\", \"bibliographic\": "
+        "\"ger\", \"name\": \"German\"}, {\"alpha_3\": \"gsw\", \"name\": \"Swiss German\"}]}");
+    const auto codes = IsoLanguageCodes::read(file.path());
+    ASSERT_FALSE(codes.failure()) << *codes.failure();
+    EXPECT_EQ(codes.twoLetter("deu"), "de");
+    EXPECT_EQ(codes.twoLetter("ger"), "ger");
+    EXPECT_EQ(codes.twoLetter("gsw"), "gsw");
+    EXPECT_EQ(codes.size(), 1u);
+}
+
 TEST(IsoLanguageCodes, ReportsATableItCannotReadAndKeepsCodesAsTheyAre) {
     struct Case {
         std::string contents;
@@ -72,8 +85,8 @@ TEST(IsoLanguageCodes, ReportsATableItCannotReadAndKeepsCodesAsTheyAre) {
         {"{\"639-3\": [{\"alpha_2\": \"en\", \"alpha_3\": \"eng\"}", "is not JSON at byte"},
         {"not json", "is not JSON at byte"},
         {"", "is not JSON at byte"},
-        {"{\"639-2\": [{\"alpha_2\": \"en\", \"alpha_3\": \"eng\"}]}", "has no \"639-3\" list"},
-        {"[]", "has no \"639-3\" list"},
+        {"{\"639-5\": [{\"alpha_2\": \"en\", \"alpha_3\": \"eng\"}]}", "has no \"639-2\" or"},
+        {"[]", "has no \"639-2\" or \"639-3\" list"},
     };
     for (const auto& c : cases) {
         const ScratchFile file(c.contents);

@@ -1,5 +1,7 @@
 #include "CursorClassifier.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <fstream>
 
@@ -58,10 +60,16 @@ void search(const std::vector<fs::path>& searchPath, const std::string& theme, i
                 continue;
             }
             found.file = file;
-            // Every other name in the folder for the same picture: themes link their aliases.
-            const fs::path target = fs::canonical(file, ec);
+            // Every other name in the folder for the same picture: themes link their aliases
+            // (symbolic or hard links). One stat a name, not a path resolution a name.
+            struct stat target {};
+            if (stat(file.c_str(), &target) != 0) {
+                return;
+            }
             for (const auto& entry : fs::directory_iterator(cursors, ec)) {
-                if (fs::canonical(entry.path(), ec) == target && !ec) {
+                struct stat other {};
+                if (stat(entry.path().c_str(), &other) == 0 && other.st_dev == target.st_dev &&
+                    other.st_ino == target.st_ino) {
                     found.names.insert(entry.path().filename().string());
                 }
             }

@@ -1,5 +1,9 @@
 #include "XkbLayoutCatalog.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <libintl.h>
 
 namespace lumivoke::desktop {
@@ -103,15 +107,22 @@ void XkbLayoutCatalog::describe(const std::string& ruleset, std::vector<XkbLayou
         }
     }
     ++registryReads_;
-    const auto registry = XkbRegistry::load(ruleset, sources_.registryIncludes, sink_);
-    if (!registry) {
-        log_.error(
-            "cannot read the XKB registry of the rules %{public}s; layouts are named "
-            "by their codes",
-            ruleset);
+    {
+        const auto registry = XkbRegistry::load(ruleset, sources_.registryIncludes, sink_);
+        if (!registry) {
+            log_.error(
+                "cannot read the XKB registry of the rules %{public}s; layouts are named "
+                "by their codes",
+                ruleset);
+        }
+        named_ =
+            nameLayouts(lastLayouts_, registry ? &*registry : nullptr, *codes_, sources_.translate);
     }
-    named_ =
-        nameLayouts(lastLayouts_, registry ? &*registry : nullptr, *codes_, sources_.translate);
+#ifdef __GLIBC__
+    // The registry's parse peaks at a few megabytes that are all freed by now; without this the
+    // allocator keeps them as this process's own memory for as long as it runs.
+    malloc_trim(0);
+#endif
     log_.info("layouts %{public}s", describeForLog(named_));
 }
 

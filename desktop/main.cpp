@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +8,10 @@
 #include <string_view>
 #include <thread>
 #include <vector>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "CommandLine.h"
 #include "ControlClient.h"
@@ -106,6 +111,11 @@ int main(int argc, char* argv[]) {
     auto app = std::make_unique<lumivoke::LumivokeApp>(desktop.platform(), desktop.views);
     auto control = std::make_unique<lumivoke::ControlRequestHandler>(app->state());
     desktop.application.setControlHandler(control.get());
+#ifdef __GLIBC__
+    // What start-up allocated and freed (Qt's set-up, the first reads) goes back to the system
+    // once, on the loop's first turn, rather than staying this process's for its whole life.
+    QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
     const int status = QApplication::exec();
     desktop.application.setControlHandler(nullptr);
     control.reset();

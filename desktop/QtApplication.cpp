@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLocalSocket>
 #include <QTimer>
 #include <QWidget>
 
@@ -10,63 +9,49 @@
 
 namespace lumivoke::desktop {
 
-QtApplication::QtApplication(LogSink& sink) : log_(sink, "Application") {
-    QObject::connect(&server_, &QLocalServer::newConnection, [this] {
-        while (QLocalSocket* socket = server_.nextPendingConnection()) {
-            clients_.emplace(socket, Client{});
-            QObject::connect(socket, &QLocalSocket::readyRead, &server_,
-                             [this, socket] { readRequests(socket); });
-            QObject::connect(socket, &QLocalSocket::disconnected, &server_, [this, socket] {
-                const auto it = clients_.find(socket);
-                // A later launch connects and leaves without a word.
-                const bool wasLaunch = it != clients_.end() && !it->second.spoke;
-                if (it != clients_.end()) {
-                    clients_.erase(it);
-                }
-                socket->deleteLater();
-                if (wasLaunch) {
-                    reopen();
-                }
-            });
-            // It may have come and gone already.
-            if (socket->bytesAvailable() > 0) {
-                readRequests(socket);
-            }
-            if (socket->state() != QLocalSocket::ConnectedState) {
-                Q_EMIT socket->disconnected();
-            }
-        }
-    });
-}
+QtApplication::QtApplication(LogSink& sink)
+    : log_(sink, "Application"),
+      server_(LocalSocketServer::Handlers{
+          [this](ConnectionId id) { clients_.emplace(id, Client{}); },
+          [this](ConnectionId id, std::string_view bytes) { readRequests(id, bytes); },
+          [this](ConnectionId id) { hungUp(id); }}) {}
 
 QtApplication::~QtApplication() {
-    for (auto& [socket, client] : clients_) {
+    for (auto& [id, client] : clients_) {
         client.watch.cancel();
-        QObject::disconnect(socket, nullptr, &server_, nullptr);
+    }
+}
+
+void QtApplication::hungUp(ConnectionId id) {
+    const auto it = clients_.find(id);
+    if (it == clients_.end()) {
+        return;
+    }
+    // A later launch connects and leaves without a word.
+    const bool wasLaunch = !it->second.spoke;
+    clients_.erase(it);
+    if (wasLaunch) {
+        reopen();
     }
 }
 
 void QtApplication::setControlHandler(ControlRequestHandler* handler) {
     controlHandler_ = handler;
     if (handler == nullptr) {
-        for (auto& [socket, client] : clients_) {
+        for (auto& [id, client] : clients_) {
             client.watch.cancel();
         }
     }
 }
 
-void QtApplication::readRequests(QLocalSocket* socket) {
-    const auto it = clients_.find(socket);
-    if (it == clients_.end()) {
+void QtApplication::readRequests(ConnectionId id, std::string_view bytes) {
+    const auto it = clients_.find(id);
+    if (it == clients_.end() || bytes.empty()) {
         return;
     }
     Client& client = it->second;
-    const QByteArray bytes = socket->readAll();
-    if (bytes.isEmpty()) {
-        return;
-    }
     client.spoke = true;
-    client.pending += bytes;
+    client.pending.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
     qsizetype newline = 0;
     while ((newline = client.pending.indexOf('\n')) >= 0) {
         QByteArray line = client.pending.left(newline);
@@ -75,12 +60,12 @@ void QtApplication::readRequests(QLocalSocket* socket) {
             client.skipping = false;
             continue;
         }
-        answer(socket, client, line);
+        answer(id, client, line);
     }
     // No end of line within the limit: answer now and drop the rest of that line unread.
     if (client.pending.size() > static_cast<qsizetype>(kMaxControlRequestBytes) &&
         !client.skipping) {
-        answer(socket, client, client.pending);
+        answer(id, client, client.pending);
         client.skipping = true;
     }
     if (client.skipping) {
@@ -88,7 +73,7 @@ void QtApplication::readRequests(QLocalSocket* socket) {
     }
 }
 
-void QtApplication::answer(QLocalSocket* socket, Client& client, const QByteArray& line) {
+void QtApplication::answer(ConnectionId id, Client& client, const QByteArray& line) {
     std::string_view text(line.constData(), static_cast<std::size_t>(line.size()));
     if (!text.empty() && text.back() == '\r') {
         text.remove_suffix(1);
@@ -99,25 +84,21 @@ void QtApplication::answer(QLocalSocket* socket, Client& client, const QByteArra
     } else {
         reply = controlHandler_->answer(text);
         if (ControlRequestHandler::isWatch(text) && !client.watch) {
-            client.watch = controlHandler_->watch([socket](const std::string& change) {
-                socket->write(QByteArray::fromStdString(change + "\n"));
-                socket->flush();
-            });
+            client.watch = controlHandler_->watch(
+                bindWeak(anchor_.weak(), [id](QtApplication& self, const std::string& change) {
+                    self.server_.send(id, change + "\n");
+                }));
         }
     }
-    socket->write(QByteArray::fromStdString(reply + "\n"));
-    socket->flush();
+    server_.send(id, reply + "\n");
 }
 
 void QtApplication::listenForReopen(const std::filesystem::path& socket) {
-    const QString name = QString::fromStdString(socket.string());
-    QLocalServer::removeServer(name);
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_.listen(name)) {
+    if (const std::string error = server_.listen(socket); !error.empty()) {
         log_.error(
             "cannot listen for later launches at %{public}s: %{public}s; launching "
             "Lumivoke again will not open its settings",
-            server_.fullServerName().toStdString(), server_.errorString().toStdString());
+            socket.string(), error);
     }
 }
 
@@ -125,7 +106,8 @@ void QtApplication::setDelegate(ApplicationDelegate* delegate) {
     delegate_ = delegate;
     if (delegate_ != nullptr && pendingReopens_ > 0) {
         // On a later turn, as a request from the socket would come.
-        QTimer::singleShot(0, &server_, [this] { reopen(); });
+        QTimer::singleShot(0, qApp,
+                           bindWeak(anchor_.weak(), [](QtApplication& self) { self.reopen(); }));
     }
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QLocalServer>
+#include <QByteArray>
 #include <filesystem>
 #include <map>
 
+#include "LocalSocketServer.h"
 #include "base/Logger.h"
 #include "base/Token.h"
+#include "base/WeakAnchor.h"
 #include "platform/Application.h"
-
-class QLocalSocket;
 
 namespace lumivoke {
 class ControlRequestHandler;
@@ -47,17 +47,21 @@ private:
         Token watch;
     };
 
+    using ConnectionId = LocalSocketServer::ConnectionId;
+
     void reopen();
-    void readRequests(QLocalSocket* socket);
-    void answer(QLocalSocket* socket, Client& client, const QByteArray& line);
+    void readRequests(ConnectionId id, std::string_view bytes);
+    void hungUp(ConnectionId id);
+    void answer(ConnectionId id, Client& client, const QByteArray& line);
 
     Logger log_;
     ApplicationDelegate* delegate_ = nullptr;
     // Requests that came while nobody could answer them, answered once somebody can.
     int pendingReopens_ = 0;
     ControlRequestHandler* controlHandler_ = nullptr;
-    std::map<QLocalSocket*, Client> clients_;
-    QLocalServer server_;
+    std::map<ConnectionId, Client> clients_;
+    LocalSocketServer server_;
+    WeakAnchor<QtApplication> anchor_{this};
 };
 
 }  // namespace lumivoke::desktop

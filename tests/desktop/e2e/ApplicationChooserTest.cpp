@@ -15,8 +15,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-using std::chrono::milliseconds;
-
 // An icon of the test's own in the hicolor theme, which every icon theme falls back to: a
 // 16 × 16 PNG square of one colour inside a transparent border, looked for in the chooser's
 // picture. Written here (stored, uncompressed) so the test needs no image files.
@@ -68,17 +66,6 @@ std::string squareIcon() {
         bigEndian(kSize) + bigEndian(kSize) + std::string("\x08\x06\0\0\0", 5);
     return std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", zlib) +
            chunk("IEND", "");
-}
-
-bool hasColour(const Pixels& picture, std::uint32_t colour) {
-    for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x) {
-            if (picture.at(x, y) == colour) {
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 std::string app(const std::string& name, const std::string& more = {}) {
@@ -227,7 +214,7 @@ TEST_F(ApplicationChooserTest, ListsTheInstalledApplicationsAndAddsTheOneChosen)
                      .empty())
         << log().tail(mark);
     session().screenshot("chooser");
-    EXPECT_TRUE(hasColour(steadyPicture(*window), kIconColour))
+    EXPECT_GT(countColour(steadyPicture(*window), kIconColour).count, 0)
         << "the icon named in the theme is not drawn";
 
     // A keyword of the last one: the first row shown is selected, so Enter adds it.

@@ -9,7 +9,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
 // The corners of the HUD's 240 × 200 window, well away from the capsule and its shadow.

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
 #include "Session.h"
 
 namespace lumivoke::e2e {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
 
 /// A test on a desktop of its own, started before the test and ended after it. A fixture for
 /// an unusual desktop overrides sessionOptions().
@@ -36,6 +41,18 @@ protected:
 
 private:
     std::unique_ptr<Session> session_;
+};
+
+/// A Base test on an unusual desktop: the default options as adjust changes them, e.g.
+/// `using OneLayoutTest = WithSession<[](SessionOptions& o) { o.layouts = "us"; }>;`.
+template <auto adjust, class Base = DesktopTest>
+class WithSession : public Base {
+protected:
+    SessionOptions sessionOptions() const override {
+        SessionOptions options;
+        adjust(options);
+        return options;
+    }
 };
 
 }  // namespace lumivoke::e2e

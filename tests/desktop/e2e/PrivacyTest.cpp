@@ -12,8 +12,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-namespace fs = std::filesystem;
-
 // Letters in an order no word, identifier or log text has. No record that typing causes (such as
 // "dirty (Fn-combo during Fn-hold, keycode=N)") holds a q, z or j: a record per key with its
 // character would add one per key.
@@ -58,11 +56,7 @@ TEST_F(PrivacyTest, NoTypedCharacterReachesTheLogOrAnyFile) {
     // A tap after the typing: once its HUD shows, every key before it has been handled.
     const std::size_t mark = log().mark();
     session().tapTrigger();
-    ASSERT_TRUE(eventually([&] {
-        const auto hud = session().hud();
-        return hud && hud->viewable && hud->name == "DE";
-    })) << x().describeWindows()
-        << log().tail(mark);
+    ASSERT_TRUE(session().waitForHud("DE")) << x().describeWindows() << log().tail(mark);
     // And the settings window, which writes the settings file.
     ASSERT_EQ(session().launchAgain(), 0);
     ASSERT_TRUE(eventually([&] { return session().settingsWindow().has_value(); }));

@@ -106,44 +106,6 @@ protected:
         return options;
     }
 
-    std::optional<WindowInfo> openRulesTab() {
-        EXPECT_EQ(session().launchAgain(), 0) << session().launchAgainOutput();
-        std::optional<WindowInfo> window;
-        if (!eventually([&] { return (window = session().settingsWindow()).has_value(); })) {
-            ADD_FAILURE() << "no settings window" << x().describeWindows();
-            return std::nullopt;
-        }
-        restPointer();
-        // A window just mapped may not be drawn yet.
-        Pixels before;
-        std::vector<XRect> segments;
-        if (!eventually([&] {
-                before = steadyPicture(*window);
-                segments = findTabSegments(before);
-                return segments.size() == 3;
-            })) {
-            ADD_FAILURE() << "found " << segments.size() << " tab segments";
-            return std::nullopt;
-        }
-        // The tab's effect is a change below the tab row (the pressed look of the segment
-        // is not one).
-        const XRect tab = segments[2];
-        const bool switched = clickControl(*window, tab, [&] {
-            for (const auto& band : differingBands(before, x().grab(window->frame))) {
-                if (band.first > tab.y + tab.height + 2) {
-                    return true;
-                }
-            }
-            return false;
-        });
-        if (!switched) {
-            ADD_FAILURE() << "choosing Per-App Rules changed nothing";
-            return std::nullopt;
-        }
-        steadyPicture(*window);
-        return window;
-    }
-
     /// The add button: the left one of the pair of small buttons (add, remove) side by side
     /// along the window's bottom.
     static std::optional<XRect> addButton(const Pixels& window) {
@@ -197,7 +159,7 @@ protected:
 };
 
 TEST_F(ApplicationChooserTest, ListsTheInstalledApplicationsAndAddsTheOneChosen) {
-    const auto settings = openRulesTab();
+    const auto settings = openSettingsOn(2);
     ASSERT_TRUE(settings.has_value());
     const Pixels emptyTable = steadyPicture(*settings);
 
@@ -242,7 +204,7 @@ TEST_F(ApplicationChooserTest, ListsTheInstalledApplicationsAndAddsTheOneChosen)
 }
 
 TEST_F(ApplicationChooserTest, EscapeAndAFilterThatMatchesNothingAddNothing) {
-    const auto settings = openRulesTab();
+    const auto settings = openSettingsOn(2);
     ASSERT_TRUE(settings.has_value());
 
     auto window = openChooser(*settings);

@@ -41,20 +41,15 @@ std::string base64(const std::string& bytes) {
 // The terminal's application as the desktop knows it: a desktop entry naming xterm's class.
 constexpr const char* kTerminalApp = "lumivoke-e2e-terminal";
 
-class PerAppRulesTest : public DesktopTest {
+class PerAppRulesTest : public WithSession<[](SessionOptions& o) {
+    // Settings as the program stores them: tagged values, the rules as JSON bytes.
+    o.settings = "[General]\nPerAppRulesEnabled=b:1\nPerAppRules=\"x:" +
+                 base64(std::string("{\"") + kTerminalApp + "\":\"xkb:de\"}") + "\"\n";
+    o.files.emplace_back(std::string(".local/share/applications/") + kTerminalApp + ".desktop",
+                         "[Desktop Entry]\nType=Application\nName=E2E Terminal\n"
+                         "Exec=xterm\nStartupWMClass=XTerm\n");
+}> {
 protected:
-    SessionOptions sessionOptions() const override {
-        SessionOptions options;
-        // Settings as the program stores them: tagged values, the rules as JSON bytes.
-        options.settings = "[General]\nPerAppRulesEnabled=b:1\nPerAppRules=\"x:" +
-                           base64(std::string("{\"") + kTerminalApp + "\":\"xkb:de\"}") + "\"\n";
-        options.files.emplace_back(
-            std::string(".local/share/applications/") + kTerminalApp + ".desktop",
-            "[Desktop Entry]\nType=Application\nName=E2E Terminal\n"
-            "Exec=xterm\nStartupWMClass=XTerm\n");
-        return options;
-    }
-
     std::string hex(Window w) {
         std::ostringstream out;
         out << "0x" << std::hex << w;

@@ -17,18 +17,6 @@ namespace {
 
 class SettingsTest : public DesktopTest {
 protected:
-    /// Launches the program again and waits for the running one's settings window.
-    std::optional<WindowInfo> openSettings() {
-        const auto status = session().launchAgain();
-        EXPECT_EQ(status, 0) << "the second launch said: " << session().launchAgainOutput();
-        std::optional<WindowInfo> window;
-        if (!eventually([&] { return (window = session().settingsWindow()).has_value(); })) {
-            ADD_FAILURE() << "no settings window" << x().describeWindows();
-        }
-        restPointer();
-        return window;
-    }
-
     /// A click on a control as a person makes it, then the picture left to settle.
     bool clickControl(const WindowInfo& window, const XRect& control,
                       const std::function<bool()>& tookEffect) {
@@ -37,43 +25,9 @@ protected:
         return took;
     }
 
-    /// Chooses a tab: its effect is a change of the window below the tab row.
-    bool chooseTab(const WindowInfo& window, const XRect& segment) {
-        const Pixels before = steadyPicture(window);
-        return clickControl(window, segment, [&] {
-            for (const auto& band : differingBands(before, x().grab(window.frame))) {
-                if (band.first > segment.y + segment.height + 2) {
-                    return true;
-                }
-            }
-            return false;
-        });
-    }
-
     bool fileSays(const fs::path& file, const std::string& line) {
         const auto text = readFile(file);
         return text && text->find(line) != std::string::npos;
-    }
-
-    /// Opens the settings and chooses a tab by its segment (0 Setup, 1 General, 2 Per-App
-    /// Rules); the window, or none after a test failure.
-    std::optional<WindowInfo> openSettingsOn(int segment) {
-        auto window = openSettings();
-        if (!window) {
-            return window;
-        }
-        if (segment != 1) {
-            const auto segments = findTabSegments(steadyPicture(*window));
-            if (segments.size() != 3u) {
-                ADD_FAILURE() << "the tab row should have three segments";
-                return std::nullopt;
-            }
-            if (!chooseTab(*window, segments[static_cast<std::size_t>(segment)])) {
-                ADD_FAILURE() << "choosing segment " << segment << " changed nothing";
-                return std::nullopt;
-            }
-        }
-        return window;
     }
 
     /// The General tab's check boxes: launch at login, hover badge, tray icon.

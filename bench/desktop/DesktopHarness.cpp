@@ -418,25 +418,8 @@ void Harness::stopProgram() {
 
 Window Harness::createOtherWindow() {
     // Made on the listener's connection, so that the keys typed into it reach the listener.
-    Display* dpy = listener_->display();
-    const Window w =
-        XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), 700, 300, 300, 200, 0, 0, 0xffffff);
-    XClassHint hint{const_cast<char*>("lumivoke-bench-other"),
-                    const_cast<char*>("LumivokeBenchOther")};
-    XSetClassHint(dpy, w, &hint);
-    XStoreName(dpy, w, "bench other");
-    XWMHints hints{};
-    hints.flags = InputHint;
-    hints.input = True;
-    XSetWMHints(dpy, w, &hints);
-    const long pid = getpid();
-    XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
-    XSelectInput(dpy, w, KeyPressMask | FocusChangeMask);
-    XMapWindow(dpy, w);
-    XSync(dpy, False);
-    e2e::eventually([&] { return session_.x().isViewable(w); });
-    return w;
+    return e2e::openAppWindow(listener_->display(), e2e::XRect{700, 300, 300, 200}, kOtherApp,
+                              "LumivokeBenchOther", KeyPressMask | FocusChangeMask);
 }
 
 void Harness::activate(Window window) {

@@ -4,7 +4,6 @@
 #include "TraceSearch.h"
 #include "app/AccessibilityMonitor.h"
 #include "app/AppState.h"
-#include "badge/BadgePresenter.h"
 
 namespace lumivoke {
 namespace {
@@ -136,17 +135,6 @@ TEST_F(AppTrustTest, TeardownEndsTheTrustPoll) {
     const int queries = machine.accessibilityTrust.queries;
     machine.advance(milliseconds(3000));
     EXPECT_EQ(machine.accessibilityTrust.queries, queries);
-}
-
-TEST_F(AppTrustTest, TypingReachesTheBadgePresenter) {
-    AppState app(machine.platform(), machine.views);
-    machine.cursor.setCurrent(sim::SimCursorServer::iBeam);
-    machine.advance(milliseconds(17));
-    ASSERT_TRUE(app.badgePresenter().model().isVisible());
-    machine.keyboard.deliver({KeyEventType::keyDown, 0, 0, std::string("a")});
-    machine.settle();
-    EXPECT_FALSE(app.badgePresenter().model().isVisible());
-    EXPECT_TRUE(app.badgePresenter().isUserTyping());
 }
 
 }  // namespace

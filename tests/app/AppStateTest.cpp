@@ -30,22 +30,6 @@ protected:
     std::unique_ptr<AppState> app;
 };
 
-TEST_F(AppStateTest, FirstLaunchRegistersTheThreeSwitchesInOneCall) {
-    launch();
-    EXPECT_TRUE(defaultsBool(machine.defaults.object("HoverBadgeEnabled")));
-    EXPECT_FALSE(defaultsBool(machine.defaults.object("PerAppRulesEnabled")));
-    EXPECT_TRUE(defaultsBool(machine.defaults.object("HUDOnAutoSwitchEnabled")));
-    EXPECT_TRUE(traced(machine.trace,
-                       "defaults: register HoverBadgeEnabled=true PerAppRulesEnabled=false "
-                       "HUDOnAutoSwitchEnabled=true"));
-}
-
-TEST_F(AppStateTest, LaunchLineCarriesTheVersionText) {
-    launch();
-    EXPECT_TRUE(traced(machine.trace, "info Lifecycle: Lumivoke launched — 2.1 (Build 42)"));
-    EXPECT_EQ(app->version().text(), "2.1 (Build 42)");
-}
-
 TEST_F(AppStateTest, MissingOrNonTextVersionValuesShowAsQuestionMarks) {
     machine.bundle.values.erase("CFBundleVersion");
     machine.bundle.values["CFBundleShortVersionString"] = 3.0;
@@ -75,26 +59,6 @@ TEST_F(AppStateTest, RightAfterATapOnlyTheSwitcherHoldsTheNewSource) {
     EXPECT_EQ(*app->hudModel().text, "DE");
     machine.settle();
     EXPECT_EQ((*app->currentSource)->id, "com.apple.keylayout.German");
-}
-
-TEST_F(AppStateTest, TapWithOneSourceShowsNoHUD) {
-    machine.inputSources.setEnabled("com.apple.keylayout.German", false);
-    machine.settle();
-    launch();
-    tap();
-    machine.settle();
-    EXPECT_FALSE(app->hudModel().text->has_value());
-    EXPECT_EQ(app->hudModel().panelIfCreated(), nullptr);
-}
-
-TEST_F(AppStateTest, SourceWithoutLanguagesShowsQuestionMarks) {
-    auto bare = keyboardSource("com.x.Bare", "Bare", {});
-    machine.inputSources.define(bare);
-    machine.inputSources.setCurrent("com.apple.keylayout.German");
-    launch();
-    tap();
-    machine.settle();
-    EXPECT_EQ(*app->hudModel().text, "??");
 }
 
 TEST_F(AppStateTest, TeardownStopsTheMonitorAndLateEventsDoNothing) {

@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 
 #include "SimPlatform.h"
-#include "TraceSearch.h"
 #include "app/AppState.h"
 #include "settings/SettingsWindowController.h"
 #include "sources/SourcesFixture.h"
@@ -181,32 +180,6 @@ protected:
     std::unique_ptr<AppState> app;
     std::unique_ptr<ControlRequestHandler> handler;
 };
-
-TEST_F(ControlRequestsTest, ListAndCurrentDescribeTheLayouts) {
-    const Json list = ask(R"({"command":"list"})");
-    EXPECT_EQ(list, Json::parse(R"j({"ok":true,"layouts":[
-        {"id":"xkb:us","name":"English (US)","code":"EN","current":true},
-        {"id":"xkb:de","name":"German","code":"DE","current":false},
-        {"id":"xkb:jp","name":"Japanese","code":"JA","current":false}]})j"));
-    EXPECT_EQ(ask(R"({"command":"current"})"),
-              Json::parse(
-                  R"j({"ok":true,"current":{"id":"xkb:us","name":"English (US)","code":"EN"}})j"));
-}
-
-TEST_F(ControlRequestsTest, NextIsATapAndSelectChoosesOneLayout) {
-    EXPECT_EQ(ask(R"({"command":"next"})")["current"]["id"], "xkb:de");
-    EXPECT_EQ(currentID(), "xkb:de");
-    EXPECT_EQ(*app->hudModel().text, std::optional<std::string>("DE"));
-    EXPECT_TRUE(traced(machine.trace, "system: select xkb:de"));
-
-    EXPECT_EQ(
-        ask(R"({"command":"select","id":"xkb:jp"})"),
-        Json::parse(R"({"ok":true,"current":{"id":"xkb:jp","name":"Japanese","code":"JA"}})"));
-    EXPECT_EQ(currentID(), "xkb:jp");
-    EXPECT_EQ(*app->hudModel().text, std::optional<std::string>("JA"));
-    // The next after the last is the first.
-    EXPECT_EQ(ask(R"({"command":"next"})")["current"]["code"], "EN");
-}
 
 TEST_F(ControlRequestsTest, ASelectionThatCannotBeMadeChangesNothing) {
     const Json unknown = ask(R"({"command":"select","id":"xkb:fr"})");

@@ -1,14 +1,14 @@
 #include "ControlClient.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <thread>
+
+#include "UnixSocket.h"
 
 // The client against a stand-in for the running program: a socket that reads one request line
 // and answers with canned bytes.
@@ -22,12 +22,8 @@ public:
     explicit FakeProgram(std::string reply) : reply_(std::move(reply)) {
         path_ = fs::temp_directory_path() / ("lumivoke-ctl-" + std::to_string(getpid()));
         fs::remove(path_);
-        listener_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path_.string().copy(address.sun_path, sizeof address.sun_path - 1);
-        EXPECT_EQ(bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-        EXPECT_EQ(listen(listener_, 1), 0);
+        listener_ = testing_support::listenAt(path_, 1);
+        EXPECT_GE(listener_, 0);
         thread_ = std::thread([this] {
             const int fd = accept(listener_, nullptr, nullptr);
             if (fd < 0) {

@@ -1,10 +1,10 @@
 #include "CursorClassifier.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
+
+#include "ScratchDir.h"
 
 namespace lumivoke::desktop {
 namespace {
@@ -135,22 +135,16 @@ TEST(CursorClassifier, WithoutThemeOrGlyphOnlyNamesCount) {
 /// A folder tree of cursor themes for findTextCursor.
 class CursorThemes : public ::testing::Test {
 protected:
-    CursorThemes() {
-        std::string pattern = (fs::temp_directory_path() / "lumivoke-themes-XXXXXX").string();
-        root = mkdtemp(pattern.data());
-    }
-    ~CursorThemes() override { fs::remove_all(root); }
-
     void file(const fs::path& path, const std::string& text = "picture") {
-        fs::create_directories(path.parent_path());
-        std::ofstream(path) << text;
+        scratch.write(path, text);
     }
     void link(const fs::path& path, const fs::path& target) {
         fs::create_directories(path.parent_path());
         fs::create_symlink(target, path);
     }
 
-    fs::path root;
+    testing_support::ScratchDir scratch;
+    const fs::path& root = scratch.path();
 };
 
 TEST_F(CursorThemes, FindsTheTextCursorAndItsAliasesThroughInheritance) {

@@ -11,36 +11,14 @@
 #include <vector>
 
 #include "AutostartEntry.h"
+#include "ScratchDir.h"
 
 namespace lumivoke::desktop {
 namespace {
 
 namespace fs = std::filesystem;
 
-/// A folder of the test's own, removed with everything in it.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string pattern = (fs::temp_directory_path() / "lumivoke-entries-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? fs::path(pattern) : fs::path();
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-    /// Writes a file below the folder, making its folders.
-    fs::path write(const fs::path& relative, const std::string& text) const {
-        const fs::path file = path_ / relative;
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << text;
-        return file;
-    }
-
-private:
-    fs::path path_;
-};
+using testing_support::ScratchDir;
 
 std::string app(const std::string& name, const std::string& more = {}) {
     return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=true\n" + more;

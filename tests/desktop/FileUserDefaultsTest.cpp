@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ScratchDir.h"
 #include "base/VirtualMainLoop.h"
 #include "rules/AppRulesStore.h"
 
@@ -22,24 +23,8 @@ std::string readText(const fs::path& path) {
     return text.str();
 }
 
-void writeText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 class FileUserDefaultsTest : public ::testing::Test {
 protected:
-    FileUserDefaultsTest() {
-        std::string pattern = (fs::temp_directory_path() / "lumivoke-defaults-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-        file = folder / "velmorandix" / "Lumivoke.conf";
-    }
-    ~FileUserDefaultsTest() override {
-        std::error_code ec;
-        fs::permissions(folder, fs::perms::owner_all, ec);
-        fs::remove_all(folder, ec);
-    }
-
     std::unique_ptr<FileUserDefaults> open() {
         return std::make_unique<FileUserDefaults>(file, loop, log,
                                                   [] { return std::string("20240501-093000"); });
@@ -54,8 +39,11 @@ protected:
         return names;
     }
 
-    fs::path folder;
-    fs::path file;
+    void writeText(const fs::path& path, const std::string& text) { scratch.write(path, text); }
+
+    testing_support::ScratchDir scratch;
+    const fs::path& folder = scratch.path();
+    fs::path file = folder / "velmorandix" / "Lumivoke.conf";
     VirtualMainLoop loop;
     MemoryLogSink log;
 };

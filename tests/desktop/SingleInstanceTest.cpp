@@ -1,43 +1,27 @@
 #include "SingleInstance.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 
+#include "ScratchDir.h"
+#include "UnixSocket.h"
+
 namespace lumivoke::desktop {
 namespace {
 
 namespace fs = std::filesystem;
 
-/// A folder of the test's own.
-class Folder {
-public:
-    Folder() {
-        std::string pattern = (fs::temp_directory_path() / "lumivoke-instance-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~Folder() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using Folder = testing_support::ScratchDir;
 
 /// A socket listening where the first instance would, as QLocalServer does.
 class Listener {
 public:
-    explicit Listener(const fs::path& path) {
-        fd_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.string().copy(address.sun_path, sizeof address.sun_path - 1);
-        EXPECT_EQ(bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-        EXPECT_EQ(listen(fd_, 8), 0);
+    explicit Listener(const fs::path& path) : fd_(testing_support::listenAt(path, 8)) {
+        EXPECT_GE(fd_, 0);
     }
     ~Listener() { close(fd_); }
 

@@ -147,22 +147,6 @@ protected:
     MemoryLogSink log;
 };
 
-TEST_F(StoreTest, FirstLaunchIsEmptyAndWritesNothing) {
-    AppRulesStore store(machine.defaults, log);
-    EXPECT_TRUE(store.rules->empty());
-    EXPECT_TRUE(machine.defaults.stored().empty());
-    EXPECT_TRUE(log.records.empty());
-}
-
-TEST_F(StoreTest, OneRuleDecodesToExactlyOneMember) {
-    AppRulesStore store(machine.defaults, log);
-    store.setRule("com.example.A", "com.apple.keylayout.B");
-    const auto decoded = decodeRules(bytes(*stored()));
-    ASSERT_TRUE(decoded.rules.has_value());
-    EXPECT_EQ(*decoded.rules, (RulesMap{{"com.example.A", "com.apple.keylayout.B"}}));
-    EXPECT_EQ(log.count("setRule bundleID=com.example.A sourceID=com.apple.keylayout.B"), 1u);
-}
-
 TEST_F(StoreTest, EachEditNotifiesBeforeTheStoredValueIsRewritten) {
     AppRulesStore store(machine.defaults, log);
     std::vector<std::pair<RulesMap, std::optional<std::string>>> seen;
@@ -190,13 +174,6 @@ TEST_F(StoreTest, EditsTakeKeysOfTheMapTheyReplace) {
     EXPECT_EQ(stored(), R"({"com.example.B":"yz"})");
 }
 
-TEST_F(StoreTest, LoadsWhatAnEarlierRunStored) {
-    machine.defaults.plant("PerAppRules", bytes(R"({"a":"x","b":"y"})"));
-    AppRulesStore store(machine.defaults, log);
-    EXPECT_EQ(*store.rules, (RulesMap{{"a", "x"}, {"b", "y"}}));
-    EXPECT_TRUE(log.records.empty());
-}
-
 TEST_F(StoreTest, NonDataValuesAreSilentlyNoValue) {
     for (DefaultsValue value : {DefaultsValue(std::string(R"({"a":"x"})")), DefaultsValue(true),
                                 DefaultsValue(std::int64_t{3})}) {
@@ -207,28 +184,6 @@ TEST_F(StoreTest, NonDataValuesAreSilentlyNoValue) {
         EXPECT_FALSE(machine.defaults.object("PerAppRules.unreadable").has_value());
     }
     EXPECT_FALSE(log.contains("decode"));
-}
-
-TEST_F(StoreTest, UndecodableValueIsSetAsideBeforeTheFirstOverwrite) {
-    const std::string unreadable = "{\"a\":\"\xFF\"}";
-    machine.defaults.plant("PerAppRules", bytes(unreadable));
-    AppRulesStore store(machine.defaults, log);
-    EXPECT_TRUE(store.rules->empty());
-    ASSERT_EQ(log.records.size(), 1u);
-    EXPECT_EQ(log.records[0].level, LogLevel::error);
-    EXPECT_EQ(log.records[0].format, "failed to decode PerAppRules: %{public}s");
-    // Construction never writes.
-    EXPECT_EQ(machine.defaults.stored().size(), 1u);
-
-    store.removeRule("nothing");
-    EXPECT_EQ(stored("PerAppRules.unreadable"), unreadable);
-    EXPECT_EQ(stored(), "{}");
-    EXPECT_EQ(log.count("kept the undecodable PerAppRules value under PerAppRules.unreadable"), 1u);
-
-    // Later edits leave the kept value alone.
-    machine.defaults.plant("PerAppRules.unreadable", bytes("kept"));
-    store.setRule("a", "x");
-    EXPECT_EQ(stored("PerAppRules.unreadable"), "kept");
 }
 
 TEST_F(StoreTest, FailedEncodingKeepsTheEditAndTheStoredValue) {

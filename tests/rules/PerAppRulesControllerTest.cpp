@@ -48,17 +48,6 @@ TEST_F(ControllerTest, ConstructionRegistersNothing) {
         PerAppRulesController(*store, *switcher, machine.workspace, machine.loop, log).isEnabled);
 }
 
-TEST_F(ControllerTest, SwitchPublishesAndReportsTheListedSource) {
-    controller->handleActivation(RunningApplication{200, "com.example.Mail"});
-    ASSERT_TRUE(switcher->currentSource->has_value());
-    EXPECT_EQ((*switcher->currentSource)->name, "German");
-    EXPECT_EQ(machine.inputSources.currentKey(), "de");
-    EXPECT_EQ(switched, (std::vector<std::string>{"German"}));
-    ASSERT_EQ(log.records.size(), 1u);
-    EXPECT_EQ(log.records[0].level, LogLevel::info);
-    EXPECT_EQ(log.records[0].text, "activated bundleID=com.example.Mail switching to German");
-}
-
 TEST_F(ControllerTest, OwnProcessIsIgnoredWhateverItsIdentifier) {
     store->setRule("com.velmorandix.Lumivoke", "de");
     controller->handleActivation(machine.workspace.currentApplication());
@@ -83,13 +72,6 @@ TEST_F(ControllerTest, StopWithoutStartLogsAndActivationsAfterStopDoNothing) {
     EXPECT_TRUE(switched.empty());
 }
 
-TEST_F(ControllerTest, TeardownStopsAgain) {
-    controller->start();
-    controller.reset();
-    EXPECT_EQ(log.count("stopped"), 1u);
-    EXPECT_EQ(machine.workspace.observerCount(), 0u);
-}
-
 TEST_F(ControllerTest, PendingSpaceStepOutlivingTheControllerDoesNothing) {
     controller->start();
     machine.workspace.setFrontmost("mail");
@@ -99,14 +81,6 @@ TEST_F(ControllerTest, PendingSpaceStepOutlivingTheControllerDoesNothing) {
     machine.advance(std::chrono::milliseconds(200));
     EXPECT_FALSE(log.contains("activated"));
     EXPECT_EQ(machine.inputSources.currentKey(), "us");
-}
-
-TEST_F(ControllerTest, NotificationWithoutApplicationIsIgnored) {
-    controller->start();
-    machine.workspace.setFrontmost("mail");
-    machine.workspace.postActivationWithoutApplication();
-    machine.settle();
-    EXPECT_FALSE(log.contains("activated"));
 }
 
 }  // namespace

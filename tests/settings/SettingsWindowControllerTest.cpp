@@ -27,24 +27,6 @@ TEST_F(SettingsWindowControllerTest, ANeverShownControllerSelectsGeneralAndHasNo
     EXPECT_TRUE(m.windows.windows().empty());
 }
 
-TEST_F(SettingsWindowControllerTest, TheWindowIsBuiltOnceWithItsFixedLook) {
-    auto& controller = app.settingsController();
-    controller.show(SettingsTab::perAppRules);
-    controller.show(SettingsTab::setup);
-    ASSERT_EQ(m.windows.windows().size(), 1u);
-    const auto& s = m.windows.windows().front()->settings();
-    EXPECT_EQ(s.title, "Lumivoke");
-    EXPECT_EQ(s.styleMask, 7u);
-    EXPECT_EQ(s.styleMask & window_style::resizable, 0u);
-    EXPECT_FALSE(s.releasedWhenClosed);
-    EXPECT_EQ(s.collectionBehavior, 2u);
-    EXPECT_EQ(s.contentSize, (Size{520, 560}));
-    EXPECT_EQ(*controller.rootView()->visibleTab, SettingsTab::setup);
-    EXPECT_NE(controller.rootView()->setupView(), nullptr);
-    EXPECT_EQ(controller.rootView()->perAppRulesView(), nullptr);
-    EXPECT_EQ(m.application.policy(), ActivationPolicy::regular);
-}
-
 TEST_F(SettingsWindowControllerTest, AnotherWindowClosingIsIgnored) {
     auto& controller = app.settingsController();
     controller.show(SettingsTab::general);
@@ -163,12 +145,6 @@ TEST_F(SettingsWindowControllerTest, EachTabsFormComesWholeFromItsView) {
                   "(no header): Enable per-app rules=off [When you swi…] | Show HUD when "
                   "switching to selected apps=on disabled |",
               }));
-}
-
-TEST_F(SettingsWindowControllerTest, TheVersionLineShowsTheVersionText) {
-    auto& controller = app.settingsController();
-    controller.show(SettingsTab::general);
-    EXPECT_EQ(controller.rootView()->versionLine(), "Lumivoke ? (Build ?)");
 }
 
 TEST(AppDelegateTest, AReopenPostsTheOpenSettingsRequestWhateverIsVisible) {

@@ -1,39 +1,12 @@
 // The scenario language's long-run tools: repeated blocks with their bounds, and snapshots of
 // the state and of the live counts that a later moment is compared with.
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <sstream>
-
-#include "Simulator.h"
+#include "ScriptRun.h"
 
 namespace lumivoke::sim {
 namespace {
 
-class LongRun : public testing::Test {
+class LongRun : public ScriptRun {
 protected:
-    // Each run on a new machine.
-    int run(const std::string& script) {
-        out.str("");
-        err.str("");
-        simulator = std::make_unique<Simulator>(out, err);
-        std::istringstream in(script);
-        try {
-            auto steps = simulator->parse(in, "s.scn");
-            return simulator->run(steps);
-        } catch (const ScenarioError& e) {
-            err << e.what();
-            return 2;
-        }
-    }
-    std::size_t countInOutput(const std::string& text) const {
-        std::size_t n = 0;
-        const std::string all = out.str();
-        for (auto at = all.find(text); at != std::string::npos; at = all.find(text, at + 1)) {
-            ++n;
-        }
-        return n;
-    }
     // Three sources, the first current; the badge's display link stays off to keep runs short.
     static constexpr const char* machine =
         "source id=a name=A langs=en category=keyboard selectable=yes\n"
@@ -41,10 +14,6 @@ protected:
         "source id=c name=C langs=ru category=keyboard selectable=yes\n"
         "current a\n"
         "defaults HoverBadgeEnabled bool off\n";
-
-    std::ostringstream out;
-    std::ostringstream err;
-    std::unique_ptr<Simulator> simulator = std::make_unique<Simulator>(out, err);
 };
 
 TEST_F(LongRun, RepeatRunsItsLinesEachPassInOrderAndNests) {
@@ -66,11 +35,7 @@ TEST_F(LongRun, RepeatRunsItsLinesEachPassInOrderAndNests) {
 }
 
 TEST_F(LongRun, MalformedBlocksAndBoundsStopBeforeAnythingRuns) {
-    struct Case {
-        const char* script;
-        const char* error;
-    };
-    const Case cases[] = {
+    expectMalformed({
         {"launch\nrepeat\nend\n", "s.scn:2: missing count"},
         {"launch\nrepeat x\nend\n", "s.scn:2: bad count \"x\": not an integer"},
         {"launch\nrepeat 0\ntap\nend\n", "s.scn:2: repeat count out of range (1 to 1000000)"},
@@ -107,12 +72,7 @@ TEST_F(LongRun, MalformedBlocksAndBoundsStopBeforeAnythingRuns) {
         {"snapshot\n", "s.scn:1: missing name"},
         {"snapshot a b\n", "s.scn:1: unexpected word \"b\""},
         {"launch\nprint everything\n", "s.scn:2: unknown print \"everything\""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(run(c.script), 2) << c.script;
-        EXPECT_EQ(err.str().rfind(c.error, 0), 0u) << c.script << " gave " << err.str();
-        EXPECT_TRUE(out.str().empty()) << c.script;
-    }
+    });
     // The bounds themselves are fine: 31 days of nothing, and 10000000 commands' worth of
     // passes (the last run only once, to stay quick).
     EXPECT_EQ(run("repeat 31\nadvance 86400s\nend\nprint state\n"), 0) << err.str();

@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <sstream>
-
 #include "Scenario.h"
-#include "Simulator.h"
+#include "ScriptRun.h"
 
 namespace lumivoke::sim {
 namespace {
@@ -63,27 +59,13 @@ TEST(ParseCoordinates, WithinAMillionPoints) {
     }
 }
 
-class SimulatorRun : public testing::Test {
+class SimulatorRun : public ScriptRun {
 protected:
-    int run(const std::string& script) {
-        std::istringstream in(script);
-        try {
-            auto steps = simulator.parse(in, "s.scn");
-            return simulator.run(steps);
-        } catch (const ScenarioError& e) {
-            err << e.what();
-            return 2;
-        }
-    }
     // Two sources, the first current, the application running, and one clean tap done.
     static constexpr const char* oneTap =
         "source id=a langs=en category=keyboard selectable=yes\n"
         "source id=b langs=de category=keyboard selectable=yes\n"
         "current a\nlaunch\ntap\n";
-
-    std::ostringstream out;
-    std::ostringstream err;
-    Simulator simulator{out, err};
 };
 
 TEST_F(SimulatorRun, MalformedLineNamesFileAndLineAndNothingRuns) {
@@ -96,37 +78,28 @@ TEST_F(SimulatorRun, MalformedLineNamesFileAndLineAndNothingRuns) {
 TEST_F(SimulatorRun, UnknownCommandAndOptionAreMalformed) {
     EXPECT_EQ(run("\n\nfrobnicate\n"), 2);
     EXPECT_NE(err.str().find("s.scn:3: unknown command \"frobnicate\""), std::string::npos);
-    err.str("");
     EXPECT_EQ(run("key 12 colour=red\n"), 2);
     EXPECT_NE(err.str().find("s.scn:1: unknown option \"colour\""), std::string::npos);
 }
 
 TEST_F(SimulatorRun, OutOfRangeTimesAndCoordinatesAreMalformed) {
-    struct Case {
-        const char* line;
-        const char* error;
-    };
-    const Case cases[] = {
-        {"tap 9223372036854775807", "milliseconds out of range (0 to 86400000, a day)"},
-        {"tap 86400001", "milliseconds out of range"},
-        {"tap -1", "milliseconds out of range"},
-        {"advance 86401s", "bad duration \"86401s\": out of range (0 to 86400s, a day)"},
-        {"advance 100000000000000000000ms", "bad duration"},
-        {"pointer 1e7 0", "bad x \"1e7\": out of range (-1000000 to 1000000)"},
-        {"pointer 0 -1000001", "bad y"},
-        {"screen 0 0 -1920 1080 visible 0 0 1920 1055", "bad width \"-1920\""},
-        {"screen 0 0 1920 1080 visible 0 1e300 1920 1055", "bad y"},
-        {"cursor hot=1e9,0 size=9,18", "bad hot spot"},
-        {"cursor hot=4,9 size=-9,18", "bad image size"},
-        {"ibeam-signature hot=missing size=9,1e12", "bad image size"},
-    };
-    for (const auto& c : cases) {
-        err.str("");
-        EXPECT_EQ(run(std::string("launch\n") + c.line + "\n"), 2) << c.line;
-        EXPECT_NE(err.str().find(std::string("s.scn:2: ") + c.error), std::string::npos)
-            << c.line << " gave " << err.str();
-        EXPECT_TRUE(out.str().empty()) << c.line;
-    }
+    const std::string at = "s.scn:2: ";
+    expectMalformed({
+        {"launch\ntap 9223372036854775807\n",
+         at + "milliseconds out of range (0 to 86400000, a day)"},
+        {"launch\ntap 86400001\n", at + "milliseconds out of range"},
+        {"launch\ntap -1\n", at + "milliseconds out of range"},
+        {"launch\nadvance 86401s\n",
+         at + "bad duration \"86401s\": out of range (0 to 86400s, a day)"},
+        {"launch\nadvance 100000000000000000000ms\n", at + "bad duration"},
+        {"launch\npointer 1e7 0\n", at + "bad x \"1e7\": out of range (-1000000 to 1000000)"},
+        {"launch\npointer 0 -1000001\n", at + "bad y"},
+        {"launch\nscreen 0 0 -1920 1080 visible 0 0 1920 1055\n", at + "bad width \"-1920\""},
+        {"launch\nscreen 0 0 1920 1080 visible 0 1e300 1920 1055\n", at + "bad y"},
+        {"launch\ncursor hot=1e9,0 size=9,18\n", at + "bad hot spot"},
+        {"launch\ncursor hot=4,9 size=-9,18\n", at + "bad image size"},
+        {"launch\nibeam-signature hot=missing size=9,1e12\n", at + "bad image size"},
+    });
     // The bounds themselves are fine (without the badge, whose display link ticks 60 times a
     // second, to keep this quick).
     EXPECT_EQ(run("defaults HoverBadgeEnabled bool off\nlaunch\ntap 86400000\nadvance 86400s\n"
@@ -138,12 +111,12 @@ TEST_F(SimulatorRun, OutOfRangeTimesAndCoordinatesAreMalformed) {
 TEST_F(SimulatorRun, ADirectoryIsNotAScenarioFile) {
     const std::string dir = testing::TempDir();
     try {
-        simulator.parseFile(dir);
+        simulator->parseFile(dir);
         ADD_FAILURE() << "a directory parsed as a scenario";
     } catch (const ScenarioError& e) {
         EXPECT_EQ(std::string(e.what()), dir + ": is a directory, not a scenario file");
     }
-    EXPECT_THROW(simulator.parseFile(dir + "/no-such-scenario.scn"), ScenarioError);
+    EXPECT_THROW(simulator->parseFile(dir + "/no-such-scenario.scn"), ScenarioError);
 }
 
 TEST_F(SimulatorRun, RunTimeFaultStopsWithStatus2) {
@@ -154,11 +127,7 @@ TEST_F(SimulatorRun, RunTimeFaultStopsWithStatus2) {
 }
 
 TEST_F(SimulatorRun, NamingWhatNoEarlierLineDeclaredIsMalformedAndNothingRuns) {
-    struct Case {
-        const char* script;
-        const char* error;
-    };
-    const Case cases[] = {
+    expectMalformed({
         {"launch\ncurrent x\n", "s.scn:2: no source \"x\" was defined on an earlier line"},
         {"current a\nsource id=a\n", "s.scn:1: no source \"a\" was defined on an earlier line"},
         {"source id=a\nlaunch\nenable a b\n",
@@ -173,14 +142,7 @@ TEST_F(SimulatorRun, NamingWhatNoEarlierLineDeclaredIsMalformedAndNothingRuns) {
         {"launch\nfrontmost com.example.Mail\n", "s.scn:2: no running application"},
         {"launch\nopen-panel cancel during \"current x\"\n",
          "s.scn:2: in \"current x\": no source \"x\" was defined"},
-    };
-    for (const auto& c : cases) {
-        out.str("");
-        err.str("");
-        EXPECT_EQ(run(c.script), 2) << c.script;
-        EXPECT_EQ(err.str().rfind(c.error, 0), 0u) << c.script << " gave " << err.str();
-        EXPECT_TRUE(out.str().empty()) << c.script;
-    }
+    });
     EXPECT_EQ(run("source id=real:5\nsource langs=en\ncurrent source#2\ncurrent none\n"
                   "app com.example.Mail pid=300\nlaunch\nactivate com.example.Mail\n"
                   "frontmost self\nactivate none\n"),
@@ -192,30 +154,30 @@ TEST_F(SimulatorRun, AnOpenPanelRunsItsDuringCommandsWhileItIsUp) {
     for (const char* bad : {"open-panel cancel during\n", "open-panel cancel after \"launch\"\n",
                             "open-panel cancel during \"frobnicate\"\n",
                             "open-panel cancel during \"# nothing\"\n"}) {
-        err.str("");
         EXPECT_EQ(run(bad), 2) << bad;
         EXPECT_EQ(err.str().rfind("s.scn:1: ", 0), 0u) << err.str();
     }
-    const std::string script =
+    // Each run on a new machine, with the Per-App Rules tab open (lines 1 to 4).
+    const std::string rulesTab =
         "app com.example.Mail name=Mail\nlaunch\nmenu choose \"Settings…\"\n"
-        "settings tab per-app-rules\n"
-        "open-panel /Applications/Mail.app during \"advance 2s\" \"expect \\\"open-panel: "
-        "run\\\"\"\n"
-        "rules add\nexpect \"2.000 open-panel: choose /Applications/Mail.app\"\n";
-    out.str("");
-    err.str("");
-    EXPECT_EQ(run(script), 0) << err.str();
+        "settings tab per-app-rules\n";
+    EXPECT_EQ(
+        run(rulesTab +
+            "open-panel /Applications/Mail.app during \"advance 2s\" \"expect \\\"open-panel: "
+            "run\\\"\"\n"
+            "rules add\nexpect \"2.000 open-panel: choose /Applications/Mail.app\"\n"),
+        0)
+        << err.str();
     // The application cannot be torn down under its own modal run.
-    err.str("");
-    EXPECT_EQ(run("open-panel cancel during \"restart\"\nrules add\n"), 2);
-    EXPECT_NE(err.str().find("s.scn:2: while the open panel was up: the application cannot be "
+    EXPECT_EQ(run(rulesTab + "open-panel cancel during \"restart\"\nrules add\n"), 2);
+    EXPECT_NE(err.str().find("s.scn:6: while the open panel was up: the application cannot be "
                              "torn down while its open panel is up"),
               std::string::npos)
         << err.str();
-    err.str("");
-    EXPECT_EQ(run("open-panel cancel during \"expect \\\"no such line\\\"\"\nrules add\n"), 1);
     EXPECT_EQ(
-        err.str().rfind("s.scn:2: while the open panel was up: expect \"no such line\" failed", 0),
+        run(rulesTab + "open-panel cancel during \"expect \\\"no such line\\\"\"\nrules add\n"), 1);
+    EXPECT_EQ(
+        err.str().rfind("s.scn:6: while the open panel was up: expect \"no such line\" failed", 0),
         0u)
         << err.str();
 }

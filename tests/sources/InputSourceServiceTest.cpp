@@ -160,15 +160,6 @@ TEST_F(SelectTest, ResolvesAFreshHandleByIdNotTheRecordsOwn) {
     EXPECT_EQ(machine.inputSources.currentKey(), "b");
 }
 
-TEST_F(SelectTest, VanishedSourceIsReportedAndNothingIsSelected) {
-    const auto b = record("b");
-    machine.inputSources.vanish("b");
-    EXPECT_FALSE(service.select(b));
-    EXPECT_EQ(machine.inputSources.currentKey(), "a");
-    EXPECT_EQ(log.count("select() could not resolve fresh source id=b"), 1u);
-    EXPECT_EQ(log.records.back().level, LogLevel::error);
-}
-
 TEST_F(SelectTest, RefusedSelectionReportsTheStatus) {
     machine.inputSources.failSelection("b");
     machine.keyboard.setCapsLock(true);

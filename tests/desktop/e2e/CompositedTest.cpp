@@ -9,7 +9,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
 // The corners of the HUD's 240 × 200 window, well away from the capsule and its shadow.
@@ -24,25 +23,14 @@ protected:
     std::string boxAroundTheCapsule(const std::string& code, const std::string& screenshot) {
         // Nothing of the program's where the HUD comes: the pointer rests over the root.
         x().movePointer(1250, 600);
-        if (!eventually([&] {
-                const auto badge = session().badge();
-                return !badge || !badge->viewable;
-            })) {
+        if (!eventually([&] { return !session().badgeShown(); })) {
             return "the badge stayed";
         }
         const XRect area = x().workArea();
         const XRect frame{area.centerX() - 120, area.centerY() - 100, 240, 200};
         // What is there once it has stopped changing (windows draw themselves again after a
         // compositor goes).
-        Pixels before = x().grab(frame);
-        if (!eventually([&] {
-                const Pixels now = x().grab(frame);
-                const bool same = now == before;
-                before = now;
-                return same;
-            })) {
-            return "the place of the HUD kept changing";
-        }
+        const Pixels before = steadyPicture(frame);
         session().tapTrigger();
         std::optional<WindowInfo> hud;
         // A positive sign first: the capsule itself is drawn.

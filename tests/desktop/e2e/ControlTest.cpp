@@ -9,11 +9,10 @@
 #include <chrono>
 #include <filesystem>
 
+#include "UnixSocket.h"
+
 namespace lumivoke::e2e {
 namespace {
-
-namespace fs = std::filesystem;
-using std::chrono::milliseconds;
 
 class ControlTest : public DesktopTest {
 protected:
@@ -30,11 +29,6 @@ protected:
     int runs_ = 0;
 };
 
-bool hudShows(Session& session, const std::string& text) {
-    const auto hud = session.hud();
-    return hud && hud->viewable && hud->name == text;
-}
-
 TEST_F(ControlTest, ListsSwitchesSelectsAndOpensTheSettings) {
     auto [status, output] = ctl({"list"});
     EXPECT_EQ(status, 0) << output;
@@ -47,12 +41,11 @@ TEST_F(ControlTest, ListsSwitchesSelectsAndOpensTheSettings) {
     std::tie(status, output) = ctl({"next"});
     EXPECT_EQ(status, 0) << output;
     EXPECT_NE(output.find("\"id\":\"xkb:de\""), std::string::npos) << output;
-    EXPECT_TRUE(eventually([&] { return x().group() == 1 && hudShows(session(), "DE"); }))
-        << x().describeWindows();
+    EXPECT_TRUE(session().switchedTo(1, "DE"));
 
     std::tie(status, output) = ctl({"select", "xkb:ru"});
     EXPECT_EQ(status, 0) << output;
-    EXPECT_TRUE(eventually([&] { return x().group() == 2 && hudShows(session(), "RU"); }));
+    EXPECT_TRUE(session().switchedTo(2, "RU"));
     std::tie(status, output) = ctl({"current"});
     EXPECT_EQ(output,
               "{\"current\":{\"code\":\"RU\",\"id\":\"xkb:ru\",\"name\":\"Russian\"},"
@@ -112,19 +105,6 @@ TEST_F(ControlTest, MistakesAndAnAbsentProgramHaveTheirOwnStatus) {
     EXPECT_EQ(output.rfind("lumivoke: Lumivoke is not running", 0), 0u) << output;
 }
 
-/// Connects to the program's socket as a careless or hostile client would.
-int connectTo(const fs::path& path) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
-    if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
-
 std::string readLines(int fd, std::size_t count) {
     std::string text;
     char buffer[4096];
@@ -152,7 +132,8 @@ TEST_F(ControlTest, JunkOnTheSocketGetsErrorsAndDisturbsNothing) {
     ASSERT_EQ(stat(socketPath.parent_path().c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 077, 0u) << std::oct << info.st_mode;
 
-    const int fd = connectTo(socketPath);
+    // As a careless or hostile client would.
+    const int fd = testing_support::connectTo(socketPath);
     ASSERT_GE(fd, 0);
     const std::string junk = "garbage\n{\"command\":\"next\"\n" + std::string(100000, '{') +
                              "\n\x01\xff\n{\"command\":\"current\"}\n";
@@ -170,7 +151,7 @@ TEST_F(ControlTest, JunkOnTheSocketGetsErrorsAndDisturbsNothing) {
     EXPECT_EQ(x().group(), 0);
     EXPECT_FALSE(session().settingsWindow().has_value());
     session().tapTrigger();
-    EXPECT_TRUE(eventually([&] { return x().group() == 1 && hudShows(session(), "DE"); }));
+    EXPECT_TRUE(session().switchedTo(1, "DE"));
     EXPECT_TRUE(session().lumivoke()->running());
     const auto [status, output] = ctl({"current"});
     EXPECT_EQ(status, 0) << output;

@@ -160,4 +160,19 @@ std::vector<std::pair<int, int>> differingBands(const Pixels& a, const Pixels& b
     return bands;
 }
 
+ColourCount countColour(const Pixels& picture, std::uint32_t colour) {
+    ColourCount found;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            if (picture.at(x, y) == colour) {
+                ++found.count;
+                if (found.firstRow < 0) {
+                    found.firstRow = y;
+                }
+            }
+        }
+    }
+    return found;
+}
+
 }  // namespace lumivoke::e2e

@@ -20,6 +20,13 @@ std::vector<XRect> findCheckBoxes(const Pixels& window);
 /// The segments of a settings window's tab row: the wide frames side by side near its top.
 std::vector<XRect> findTabSegments(const Pixels& window);
 
+/// Pixels of one exact colour in a picture, and the first row that has one.
+struct ColourCount {
+    int count = 0;
+    int firstRow = -1;
+};
+ColourCount countColour(const Pixels& picture, std::uint32_t colour);
+
 /// Whether two images differ, ignoring nothing.
 int differingPixels(const Pixels& a, const Pixels& b);
 

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "Controls.h"
+
 namespace lumivoke::e2e {
 namespace {
 
@@ -51,15 +53,16 @@ void DesktopTest::TearDown() {
     session_.reset();
 }
 
-Pixels DesktopTest::steadyPicture(const WindowInfo& window) {
-    Pixels last = x().grab(window.frame);
+Pixels DesktopTest::steadyPicture(const XRect& area) {
+    Pixels last = x().grab(area);
     Pixels now;
     EXPECT_TRUE(eventually([&] {
-        now = x().grab(window.frame);
+        now = x().grab(area);
         const bool same = now == last;
         last = now;
         return same;
-    })) << "the window kept changing";
+    })) << "the picture of "
+        << area << " kept changing";
     return now;
 }
 
@@ -70,6 +73,51 @@ bool DesktopTest::clickControl(const WindowInfo& window, const XRect& control,
     const bool took = eventually(tookEffect);
     restPointer();
     return took;
+}
+
+std::optional<WindowInfo> DesktopTest::openSettings() {
+    const auto status = session().launchAgain();
+    EXPECT_EQ(status, 0) << "the second launch said: " << session().launchAgainOutput();
+    std::optional<WindowInfo> window;
+    if (!eventually([&] { return (window = session().settingsWindow()).has_value(); })) {
+        ADD_FAILURE() << "no settings window" << x().describeWindows();
+    }
+    restPointer();
+    return window;
+}
+
+bool DesktopTest::chooseTab(const WindowInfo& window, const XRect& segment) {
+    const Pixels before = steadyPicture(window);
+    // The pressed look of the segment itself is no effect.
+    const bool took = clickControl(window, segment, [&] {
+        for (const auto& band : differingBands(before, x().grab(window.frame))) {
+            if (band.first > segment.y + segment.height + 2) {
+                return true;
+            }
+        }
+        return false;
+    });
+    steadyPicture(window);
+    return took;
+}
+
+std::optional<WindowInfo> DesktopTest::openSettingsOn(int segment) {
+    auto window = openSettings();
+    if (!window || segment == 1) {
+        return window;
+    }
+    // A window just mapped may not be drawn yet.
+    std::vector<XRect> segments;
+    if (!eventually(
+            [&] { return (segments = findTabSegments(steadyPicture(*window))).size() == 3; })) {
+        ADD_FAILURE() << "found " << segments.size() << " tab segments, not three";
+        return std::nullopt;
+    }
+    if (!chooseTab(*window, segments[static_cast<std::size_t>(segment)])) {
+        ADD_FAILURE() << "choosing segment " << segment << " changed nothing";
+        return std::nullopt;
+    }
+    return window;
 }
 
 }  // namespace lumivoke::e2e

@@ -37,11 +37,8 @@ TEST_P(HudLookTest, TheCapsuleFollowsThePalette) {
     // Nothing of the program's where the HUD comes: the pointer rests over the root.
     x().movePointer(1250, 600);
     session().tapTrigger();
-    std::optional<WindowInfo> hud;
-    ASSERT_TRUE(eventually([&] {
-        hud = session().hud();
-        return hud && hud->viewable && hud->name == "DE";
-    })) << x().describeWindows();
+    const auto hud = session().waitForHud("DE");
+    ASSERT_TRUE(hud) << x().describeWindows();
     const XRect frame = hud->frame;
     // Inside the capsule, left of the letters: the material; the darkest and the lightest pixel
     // of the middle row: the letters against it.

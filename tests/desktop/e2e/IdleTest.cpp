@@ -12,8 +12,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-namespace fs = std::filesystem;
-using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
 /// How often the threads of process pid have been switched in so far: every sleep that ended
@@ -93,16 +91,11 @@ TEST_P(IdleTest, SleepsWhileThePointerIsStill) {
     const int py = c.overText ? 300 : 600;
     x().movePointer(px, py);
     const bool badgeShown = c.badgeOn && c.overText;
-    ASSERT_TRUE(eventually([&] {
-        const auto badge = session().badge();
-        const bool viewable = badge && badge->viewable;
-        return viewable == badgeShown;
-    })) << "the badge is not as expected; "
-        << x().describeWindows();
+    ASSERT_TRUE(eventually([&] { return session().badgeShown() == badgeShown; }))
+        << "the badge is not as expected; " << x().describeWindows();
     if (c.tapFirst) {
         session().tapTrigger();
-        ASSERT_TRUE(eventually([&] { return session().hud() && session().hud()->viewable; }))
-            << x().describeWindows();
+        ASSERT_TRUE(session().waitForHud()) << x().describeWindows();
         ASSERT_TRUE(eventually([&] { return !session().hud()->viewable; }))
             << x().describeWindows();
     }

@@ -7,21 +7,11 @@
 namespace lumivoke::e2e {
 namespace {
 
-bool hudShows(Session& session, const std::string& text) {
-    const auto hud = session.hud();
-    return hud && hud->viewable && hud->name == text;
-}
-
-class LayoutNamesTest : public DesktopTest {
-protected:
-    SessionOptions sessionOptions() const override {
-        SessionOptions options;
-        // A variant, and a layout whose code is not its language's (jp → ja).
-        options.layouts = "us,de,jp";
-        options.variants = ",nodeadkeys,";
-        return options;
-    }
-};
+// A variant, and a layout whose code is not its language's (jp → ja).
+using LayoutNamesTest = WithSession<[](SessionOptions& o) {
+    o.layouts = "us,de,jp";
+    o.variants = ",nodeadkeys,";
+}>;
 
 TEST_F(LayoutNamesTest, NamesAndCodesComeFromTheRegistry) {
     const std::string named = log().waitFor("Layouts: layouts ");
@@ -33,8 +23,7 @@ TEST_F(LayoutNamesTest, NamesAndCodesComeFromTheRegistry) {
     for (const auto& [group, code] : {std::pair(1, "DE"), std::pair(2, "JA"), std::pair(0, "EN")}) {
         const std::size_t mark = log().mark();
         session().tapTrigger();
-        EXPECT_TRUE(eventually([&] { return x().group() == group && hudShows(session(), code); }))
-            << "no HUD with " << code << x().describeWindows() << log().tail(mark);
+        EXPECT_TRUE(session().switchedTo(group, code)) << log().tail(mark);
     }
     // The menu lists the same names (text is pixels to the X server: look at the picture).
     const auto icon = session().trayIcon();
@@ -59,13 +48,11 @@ TEST_F(LayoutNamesTest, NewLayoutsAreNamedAgainWithoutARestart) {
               std::string::npos)
         << named;
     session().tapTrigger();
-    EXPECT_TRUE(eventually([&] { return x().group() == 1 && hudShows(session(), "UK"); }))
-        << x().describeWindows() << log().tail(mark);
+    EXPECT_TRUE(session().switchedTo(1, "UK")) << log().tail(mark);
     // Switching again reads nothing more: the names were read once for these layouts.
     const std::size_t switched = log().mark();
     session().tapTrigger();
-    EXPECT_TRUE(eventually([&] { return x().group() == 2 && hudShows(session(), "DE"); }))
-        << x().describeWindows() << log().tail(switched);
+    EXPECT_TRUE(session().switchedTo(2, "DE")) << log().tail(switched);
     EXPECT_TRUE(log().linesWith("Layouts: layouts ", switched).empty()) << log().tail(switched);
 }
 

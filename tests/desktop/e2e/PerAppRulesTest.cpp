@@ -14,8 +14,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-using std::chrono::milliseconds;
-
 std::string base64(const std::string& bytes) {
     static constexpr char kAlphabet[] =
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -43,43 +41,28 @@ std::string base64(const std::string& bytes) {
 // The terminal's application as the desktop knows it: a desktop entry naming xterm's class.
 constexpr const char* kTerminalApp = "lumivoke-e2e-terminal";
 
-class PerAppRulesTest : public DesktopTest {
+class PerAppRulesTest : public WithSession<[](SessionOptions& o) {
+    // Settings as the program stores them: tagged values, the rules as JSON bytes.
+    o.settings = "[General]\nPerAppRulesEnabled=b:1\nPerAppRules=\"x:" +
+                 base64(std::string("{\"") + kTerminalApp + "\":\"xkb:de\"}") + "\"\n";
+    o.files.emplace_back(std::string(".local/share/applications/") + kTerminalApp + ".desktop",
+                         "[Desktop Entry]\nType=Application\nName=E2E Terminal\n"
+                         "Exec=xterm\nStartupWMClass=XTerm\n");
+}> {
 protected:
-    SessionOptions sessionOptions() const override {
-        SessionOptions options;
-        // Settings as the program stores them: tagged values, the rules as JSON bytes.
-        options.settings = "[General]\nPerAppRulesEnabled=b:1\nPerAppRules=\"x:" +
-                           base64(std::string("{\"") + kTerminalApp + "\":\"xkb:de\"}") + "\"\n";
-        options.files.emplace_back(
-            std::string(".local/share/applications/") + kTerminalApp + ".desktop",
-            "[Desktop Entry]\nType=Application\nName=E2E Terminal\n"
-            "Exec=xterm\nStartupWMClass=XTerm\n");
-        return options;
-    }
-
-    /// A window of another application, managed by the window manager.
-    Window openOtherWindow() {
-        Display* dpy = x().display();
-        const Window w = XCreateSimpleWindow(dpy, x().root(), 700, 300, 300, 200, 0, 0, 0xffffff);
-        XClassHint hint{const_cast<char*>("e2e-other"), const_cast<char*>("E2EOther")};
-        XSetClassHint(dpy, w, &hint);
-        XStoreName(dpy, w, "e2e other");
-        XWMHints hints{};
-        hints.flags = InputHint;
-        hints.input = True;
-        XSetWMHints(dpy, w, &hints);
-        const long pid = getpid();
-        XChangeProperty(dpy, w, x().atom("_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(&pid), 1);
-        XMapWindow(dpy, w);
-        x().sync();
-        return w;
-    }
-
     std::string hex(Window w) {
         std::ostringstream out;
         out << "0x" << std::hex << w;
         return out.str();
+    }
+
+    /// Whether the program logged, after mark, that it applied the terminal's rule.
+    bool saidTheRuleApplied(std::size_t mark) {
+        return !log()
+                    .waitFor(
+                        std::string("activated bundleID=") + kTerminalApp + " switching to German",
+                        mark)
+                    .empty();
     }
 
     bool activate(Window w) {
@@ -94,7 +77,8 @@ TEST_F(PerAppRulesTest, BringingTheTerminalToTheFrontSelectsItsLayout) {
         << "the rule did not apply at launch" << log().tail();
 
     const std::size_t before = log().mark();
-    const Window other = openOtherWindow();
+    const Window other =
+        openAppWindow(x().display(), XRect{700, 300, 300, 200}, "e2e-other", "E2EOther");
     ASSERT_TRUE(activate(other)) << "the other window did not come to the front";
     // The program reads the frontmost window when it hears of a change: had the terminal come
     // back before that, it would not have seen the other one at all (as a person is never
@@ -103,19 +87,9 @@ TEST_F(PerAppRulesTest, BringingTheTerminalToTheFrontSelectsItsLayout) {
     x().lockGroup(0);
     const std::size_t mark = log().mark();
     ASSERT_TRUE(activate(session().terminal()));
-    EXPECT_TRUE(eventually([&] { return x().group() == 1; }))
-        << "the group is " << x().group() << log().tail(mark);
-    EXPECT_TRUE(eventually([&] {
-        const auto hud = session().hud();
-        return hud && hud->viewable && hud->name == "DE";
-    })) << "no HUD for the automatic switch"
-        << x().describeWindows();
-    EXPECT_FALSE(
-        log()
-            .waitFor(std::string("activated bundleID=") + kTerminalApp + " switching to German",
-                     mark)
-            .empty())
-        << log().tail(mark);
+    EXPECT_TRUE(session().switchedTo(1, "DE"))
+        << "no HUD for the automatic switch" << log().tail(mark);
+    EXPECT_TRUE(saidTheRuleApplied(mark)) << log().tail(mark);
 }
 
 TEST_F(PerAppRulesTest, ADesktopChangeReappliesTheRuleATenthOfASecondLater) {
@@ -167,12 +141,7 @@ TEST_F(PerAppRulesTest, ADesktopChangeReappliesTheRuleATenthOfASecondLater) {
     const auto delay = static_cast<long>(switchedAt - changedAt);
     EXPECT_GE(delay, 100) << "the rule came back before the desktop had settled";
     EXPECT_LE(delay, 1000) << "the rule came back late";
-    EXPECT_FALSE(
-        log()
-            .waitFor(std::string("activated bundleID=") + kTerminalApp + " switching to German",
-                     mark)
-            .empty())
-        << log().tail(mark);
+    EXPECT_TRUE(saidTheRuleApplied(mark)) << log().tail(mark);
     EXPECT_EQ(x().activeWindow(), session().terminal());
 }
 

@@ -12,33 +12,19 @@
 namespace lumivoke::e2e {
 namespace {
 
-namespace fs = std::filesystem;
-
 // Letters in an order no word, identifier or log text has. No record that typing causes (such as
 // "dirty (Fn-combo during Fn-hold, keycode=N)") holds a q, z or j: a record per key with its
 // character would add one per key.
 const char kProbe[] = "qzjxxjzqjqxz";
 constexpr std::string_view kProbeLetters = "qzj";  // not x: every layout's id has one
 
-std::string contentsOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class PrivacyTest : public DesktopTest {
+// Every feature that listens to keys on: the badge hides on typing, rules follow the front
+// application.
+class PrivacyTest : public WithSession<[](SessionOptions& o) {
+    o.settings =
+        "[General]\nHoverBadgeEnabled=b:1\nPerAppRulesEnabled=b:1\nHUDOnAutoSwitchEnabled=b:1\n";
+}> {
 protected:
-    SessionOptions sessionOptions() const override {
-        SessionOptions options;
-        // Every feature that listens to keys on: the badge hides on typing, rules follow the
-        // front application.
-        options.settings =
-            "[General]\nHoverBadgeEnabled=b:1\nPerAppRulesEnabled=b:1\nHUDOnAutoSwitchEnabled=b:"
-            "1\n";
-        return options;
-    }
-
     void typeProbe() {
         for (const char* c = kProbe; *c != '\0'; ++c) {
             x().tap(x().keycode(XStringToKeysym(std::string(1, *c).c_str())));
@@ -58,11 +44,7 @@ TEST_F(PrivacyTest, NoTypedCharacterReachesTheLogOrAnyFile) {
     // A tap after the typing: once its HUD shows, every key before it has been handled.
     const std::size_t mark = log().mark();
     session().tapTrigger();
-    ASSERT_TRUE(eventually([&] {
-        const auto hud = session().hud();
-        return hud && hud->viewable && hud->name == "DE";
-    })) << x().describeWindows()
-        << log().tail(mark);
+    ASSERT_TRUE(session().waitForHud("DE")) << x().describeWindows() << log().tail(mark);
     // And the settings window, which writes the settings file.
     ASSERT_EQ(session().launchAgain(), 0);
     ASSERT_TRUE(eventually([&] { return session().settingsWindow().has_value(); }));
@@ -81,11 +63,11 @@ TEST_F(PrivacyTest, NoTypedCharacterReachesTheLogOrAnyFile) {
             continue;
         }
         ++searched;
-        EXPECT_EQ(contentsOf(entry.path()).find(kProbe), std::string::npos)
+        EXPECT_EQ(readFile(entry.path()).value_or("").find(kProbe), std::string::npos)
             << "the typed text is in " << entry.path();
     }
     EXPECT_GE(searched, 2u) << "neither the log nor the settings file was there to search";
-    EXPECT_FALSE(contentsOf(log().path()).empty());
+    EXPECT_FALSE(readFile(log().path()).value_or("").empty());
     // Each letter was typed three times in each of four rounds (the keys of the one with the
     // trigger held are not even seen as characters): a record per key naming its character
     // would hold each letter nine times at least; what the typing causes to be logged holds
@@ -106,7 +88,7 @@ TEST_F(PrivacyTest, NoTypedCharacterReachesTheLogOrAnyFile) {
             {"sh", "-c",
              "journalctl --no-pager -o export _PID=" + std::to_string(session().lumivoke()->pid()) +
                  " > " + exported.string()});
-        EXPECT_EQ(contentsOf(exported).find(kProbe), std::string::npos)
+        EXPECT_EQ(readFile(exported).value_or("").find(kProbe), std::string::npos)
             << "the typed text is in the journal";
     }
 }

@@ -20,22 +20,6 @@ namespace lumivoke::e2e {
 
 namespace fs = std::filesystem;
 
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "lumivoke-e2e-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        ADD_FAILURE() << "cannot create a temporary folder: " << std::strerror(errno);
-        return;
-    }
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    if (!path_.empty() && !keep_) {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-}
-
 std::optional<std::string> findExecutable(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::istringstream dirs(path != nullptr ? path : "/usr/bin:/bin");

@@ -9,26 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "ScratchDir.h"
+
 // Child processes of an end-to-end session: started in their own process group, told to die
 // with the test process, and always ended by their own id.
 namespace lumivoke::e2e {
 
-/// A folder that is removed with everything in it when the object goes.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    /// Keeps the folder after the object goes (to look at a failed run).
-    void keep() { keep_ = true; }
-
-private:
-    std::filesystem::path path_;
-    bool keep_ = false;
-};
+using TempDir = testing_support::ScratchDir;
 
 /// The environment a child starts with: exactly these variables, nothing inherited.
 using Environment = std::map<std::string, std::string>;

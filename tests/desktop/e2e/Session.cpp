@@ -56,7 +56,7 @@ std::optional<std::string> Session::unavailable() {
     return std::nullopt;
 }
 
-Session::Session() : log_(dir_.path() / "lumivoke.log") {
+Session::Session() : dir_("lumivoke-e2e"), log_(dir_.path() / "lumivoke.log") {
     for (const auto& folder :
          {home(), configHome(), dataHome(), dir_.path() / "run", dir_.path() / "tmp"}) {
         fs::create_directories(folder);
@@ -209,11 +209,7 @@ bool Session::startXServer() {
 }
 
 bool Session::startWindowManager() {
-    windowManager_ =
-        std::make_unique<Process>(Process::Options{{required("openbox"), "--sm-disable"},
-                                                   environment(),
-                                                   dir_.path() / "openbox.log",
-                                                   std::nullopt});
+    windowManager_ = spawn({"openbox", "--sm-disable"}, "openbox.log");
     // Its check window comes early in its start; a window mapped before it handles requests
     // can be lost. Ready is when it has taken a window of ours under its management.
     Display* dpy = x().display();
@@ -234,8 +230,7 @@ bool Session::startWindowManager() {
 }
 
 bool Session::startCompositor() {
-    compositor_ = std::make_unique<Process>(Process::Options{
-        {required("xcompmgr"), "-c"}, environment(), dir_.path() / "xcompmgr.log", std::nullopt});
+    compositor_ = spawn({"xcompmgr", "-c"}, "xcompmgr.log");
     // A compositing manager announces itself by taking this selection.
     if (!eventually([&] { return x().selectionOwner("_NET_WM_CM_S0") != 0; })) {
         ADD_FAILURE() << "xcompmgr did not start" << LogFile(dir_.path() / "xcompmgr.log").tail();
@@ -244,18 +239,22 @@ bool Session::startCompositor() {
     return true;
 }
 
-void Session::stopCompositor() {
-    if (compositor_) {
-        compositor_->stop();
-        compositor_.reset();
+void Session::stopHolder(std::unique_ptr<Process>& holder, const char* selection,
+                         const char* what) {
+    if (holder) {
+        holder->stop();
+        holder.reset();
     }
-    EXPECT_TRUE(eventually([&] { return x().selectionOwner("_NET_WM_CM_S0") == 0; }))
-        << "the compositing manager stayed";
+    EXPECT_TRUE(eventually([&] { return x().selectionOwner(selection) == 0; })) << what;
+}
+
+void Session::stopCompositor() {
+    stopHolder(compositor_, "_NET_WM_CM_S0", "the compositing manager stayed");
 }
 
 bool Session::startTrayHost(std::optional<std::uint32_t> colour) {
     const std::string height = std::to_string(kTrayHeight);
-    std::vector<std::string> argv{required("trayer")};
+    std::vector<std::string> argv{"trayer"};
     const std::pair<const char*, std::string> options[] = {
         {"--edge", "top"},         {"--align", "right"},          {"--widthtype", "pixel"},
         {"--width", "120"},        {"--heighttype", "pixel"},     {"--height", height},
@@ -270,8 +269,7 @@ bool Session::startTrayHost(std::optional<std::uint32_t> colour) {
         // Opaque in that colour: trayer's "transparency" tints the root's picture by alpha.
         argv.insert(argv.end(), {"--transparent", "true", "--alpha", "0", "--tint", tint});
     }
-    trayHost_ = std::make_unique<Process>(
-        Process::Options{argv, environment(), dir_.path() / "trayer.log", std::nullopt});
+    trayHost_ = spawn(argv, "trayer.log");
     if (!eventually([&] { return x().selectionOwner("_NET_SYSTEM_TRAY_S0") != 0; })) {
         ADD_FAILURE() << "trayer did not take the tray"
                       << LogFile(dir_.path() / "trayer.log").tail();
@@ -286,15 +284,12 @@ bool Session::startTrayHost(std::optional<std::uint32_t> colour) {
 }
 
 bool Session::startTerminal() {
-    terminalProcess_ = std::make_unique<Process>(
-        Process::Options{{required("xterm"), "-title", "e2e terminal",
-                          // xterm hides the pointer on each key press by default, which would hide
-                          // the badge for xterm's reasons instead of the program's.
-                          "-xrm", "XTerm*pointerMode: 0", "-geometry", "150x44+10+50", "-fa",
-                          "Monospace", "-fs", "10", "-e", "/bin/sh", "-c", kTerminalScript},
-                         environment(),
-                         dir_.path() / "xterm.log",
-                         std::nullopt});
+    terminalProcess_ = spawn({"xterm", "-title", "e2e terminal",
+                              // xterm hides the pointer on each key press by default, which
+                              // would hide the badge for xterm's reasons instead of the program's.
+                              "-xrm", "XTerm*pointerMode: 0", "-geometry", "150x44+10+50", "-fa",
+                              "Monospace", "-fs", "10", "-e", "/bin/sh", "-c", kTerminalScript},
+                             "xterm.log");
     std::optional<WindowInfo> window;
     const bool shown = eventually([&] {
         const auto windows = x().windowsOf("xterm");
@@ -344,12 +339,7 @@ bool Session::startLumivoke(bool expectTrayIcon) {
 }
 
 void Session::stopTrayHost() {
-    if (trayHost_) {
-        trayHost_->stop();
-        trayHost_.reset();
-    }
-    EXPECT_TRUE(eventually([&] { return x().selectionOwner("_NET_SYSTEM_TRAY_S0") == 0; }))
-        << "the tray stayed taken";
+    stopHolder(trayHost_, "_NET_SYSTEM_TRAY_S0", "the tray stayed taken");
 }
 
 std::optional<int> Session::launchAgain(milliseconds timeout) {
@@ -387,11 +377,12 @@ std::optional<int> Session::run(const std::vector<std::string>& argv) {
     return runCommand(argv, environment(), seconds(10), dir_.path() / "commands.log");
 }
 
-std::unique_ptr<Process> Session::spawn(const std::vector<std::string>& argv) {
+std::unique_ptr<Process> Session::spawn(const std::vector<std::string>& argv,
+                                        const std::string& output) {
     std::vector<std::string> full = argv;
     full.front() = required(full.front());
     return std::make_unique<Process>(
-        Process::Options{full, environment(), dir_.path() / "commands.log", std::nullopt});
+        Process::Options{full, environment(), dir_.path() / output, std::nullopt});
 }
 
 std::optional<WindowInfo> Session::lumivokeWindow(const std::string& type) {
@@ -405,6 +396,28 @@ std::optional<WindowInfo> Session::lumivokeWindow(const std::string& type) {
 
 std::optional<WindowInfo> Session::hud() {
     return lumivokeWindow("_NET_WM_WINDOW_TYPE_NOTIFICATION");
+}
+
+std::optional<WindowInfo> Session::waitForHud(const std::string& text) {
+    std::optional<WindowInfo> shown;
+    eventually([&] {
+        shown = hud();
+        return shown && shown->viewable && (text.empty() || shown->name == text);
+    });
+    if (shown && shown->viewable && (text.empty() || shown->name == text)) {
+        return shown;
+    }
+    return std::nullopt;
+}
+
+::testing::AssertionResult Session::switchedTo(int group, const std::string& code) {
+    if (!eventually([&] { return x().group() == group; })) {
+        return ::testing::AssertionFailure() << "the group is " << x().group() << ", not " << group;
+    }
+    if (!waitForHud(code)) {
+        return ::testing::AssertionFailure() << "no HUD with " << code << x().describeWindows();
+    }
+    return ::testing::AssertionSuccess();
 }
 
 std::optional<WindowInfo> Session::badge() {
@@ -458,11 +471,7 @@ std::unique_ptr<Process> Session::beginScreenshot(const std::string& name) {
         std::cout << "[ artifacts] screenshots in " << folder.string() << std::endl;
         announced = true;
     }
-    return std::make_unique<Process>(Process::Options{
-        {required("import"), "-window", "root", (folder / (name + ".png")).string()},
-        environment(),
-        dir_.path() / "commands.log",
-        std::nullopt});
+    return spawn({"import", "-window", "root", (folder / (name + ".png")).string()});
 }
 
 void Session::screenshot(const std::string& name) {

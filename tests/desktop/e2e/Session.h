@@ -14,6 +14,11 @@
 #include "Process.h"
 #include "XClient.h"
 
+// Declared only: gtest's own header must come before the X headers, which its users see to.
+namespace testing {
+class AssertionResult;
+}
+
 namespace lumivoke::e2e {
 
 /// The key the program takes as the trigger when nothing else is chosen: the one place that
@@ -118,14 +123,26 @@ public:
     void tapTrigger() { x().tap(trigger()); }
     /// Runs a program of the session (wmctrl, setxkbmap, …) to its end; its exit status.
     std::optional<int> run(const std::vector<std::string>& argv);
-    /// Starts a program of the session and lets it run.
-    std::unique_ptr<Process> spawn(const std::vector<std::string>& argv);
+    /// Starts a program of the session and lets it run, its output going to the session's file
+    /// named output.
+    std::unique_ptr<Process> spawn(const std::vector<std::string>& argv,
+                                   const std::string& output = "commands.log");
 
     // Lumivoke's windows, as the X server sees them.
     /// The HUD's window, mapped or not (none until the first HUD); its name is what it shows.
     std::optional<WindowInfo> hud();
+    /// Waits until the HUD is up showing text (anything, when text is empty): that HUD, or
+    /// none when it did not come.
+    std::optional<WindowInfo> waitForHud(const std::string& text = "");
+    /// Waits until the keyboard is on group and the HUD confirms it with code.
+    ::testing::AssertionResult switchedTo(int group, const std::string& code);
     /// The badge's window, mapped or not; its name is what it shows.
     std::optional<WindowInfo> badge();
+    /// Whether the badge is up now.
+    bool badgeShown() {
+        const auto window = badge();
+        return window && window->viewable;
+    }
     /// The tray icon, embedded in the tray host and viewable.
     std::optional<WindowInfo> trayIcon();
     /// The settings window, viewable.
@@ -151,6 +168,8 @@ public:
     void stopCompositor();
 
 private:
+    /// Ends a helper of the session and waits until it has let go of the selection it held.
+    void stopHolder(std::unique_ptr<Process>& holder, const char* selection, const char* what);
     bool startXServer();
     bool startWindowManager();
 

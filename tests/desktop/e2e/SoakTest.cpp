@@ -11,8 +11,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-using std::chrono::milliseconds;
-
 /// What the program alone has written to memory (kB): heap, stacks, written data. Unlike the
 /// resident or unique size it does not change when another process maps the same libraries.
 long privateDirtyKb(pid_t pid) {
@@ -52,15 +50,9 @@ protected:
         int shown = 0;
         for (int i = 0; i < count; ++i) {
             x().movePointer(screen.width - 5, screen.height - 5);
-            eventually([&] {
-                const auto badge = session().badge();
-                return !badge || !badge->viewable;
-            });
+            eventually([&] { return !session().badgeShown(); });
             x().movePointer(text.centerX() + i % 40, text.centerY() + i % 17);
-            if (eventually([&] {
-                    const auto badge = session().badge();
-                    return badge && badge->viewable;
-                })) {
+            if (eventually([&] { return session().badgeShown(); })) {
                 ++shown;
             }
         }

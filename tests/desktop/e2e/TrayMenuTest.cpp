@@ -11,8 +11,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-using std::chrono::milliseconds;
-
 const char* const kCodes[] = {"EN", "DE", "RU"};
 
 class TrayMenuTest : public DesktopTest {
@@ -39,19 +37,6 @@ protected:
     void closeMenu() {
         x().tap(x().keycode(XK_Escape));
         EXPECT_TRUE(eventually([&] { return !session().menu(); })) << "the menu stayed open";
-    }
-
-    /// The menu's picture once it has stopped changing.
-    Pixels steadyPicture(const WindowInfo& menu) {
-        Pixels last = x().grab(menu.frame);
-        Pixels now;
-        EXPECT_TRUE(eventually([&] {
-            now = x().grab(menu.frame);
-            const bool same = now == last;
-            last = now;
-            return same;
-        })) << "the menu kept changing";
-        return now;
     }
 
     /// Chooses the item at position (1 = the first) with the keyboard.
@@ -145,13 +130,7 @@ TEST_F(TrayMenuTest, ChoosingALayoutSwitchesToItAndShowsTheHud) {
         const auto menu = openMenu();
         ASSERT_TRUE(menu.has_value());
         choose(group + 1);
-        EXPECT_TRUE(eventually([&] { return x().group() == group; }))
-            << "the group is " << x().group() << ", not " << group;
-        EXPECT_TRUE(eventually([&] {
-            const auto hud = session().hud();
-            return hud && hud->viewable && hud->name == kCodes[group];
-        })) << "no HUD with "
-            << kCodes[group] << x().describeWindows();
+        EXPECT_TRUE(session().switchedTo(group, kCodes[group]));
         EXPECT_FALSE(session().menu().has_value()) << "the menu stayed open";
     }
 }

@@ -10,8 +10,6 @@
 namespace lumivoke::e2e {
 namespace {
 
-using std::chrono::milliseconds;
-
 /// A trigger chosen one way or another, and the key a person taps for it.
 struct Choice {
     const char* name;
@@ -91,7 +89,7 @@ TEST_P(TriggerChoiceTest, ItsKeySwitchesInEveryLayoutAndRightCtrlNoLonger) {
 INSTANTIATE_TEST_SUITE_P(Choices, TriggerChoiceTest, ::testing::ValuesIn(kChoices),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class KeymapChangeTest : public DesktopTest {};
+using KeymapChangeTest = DesktopTest;
 
 TEST_F(KeymapChangeTest, TheTriggerIsFoundAgainInANewKeymap) {
     // The Menu key made a second Right Ctrl: it is the trigger too from then on.
@@ -108,26 +106,17 @@ TEST_F(KeymapChangeTest, TheTriggerIsFoundAgainInANewKeymap) {
     EXPECT_TRUE(eventually([&] { return x().group() == 2; })) << log().tail(mark);
 }
 
-class UnknownStoredTriggerTest : public DesktopTest {
-protected:
-    SessionOptions sessionOptions() const override {
-        SessionOptions options;
-        options.settings = "[General]\nTriggerKey=s:caps-lock\n";
-        return options;
-    }
-};
+using UnknownStoredTriggerTest =
+    WithSession<[](SessionOptions& o) { o.settings = "[General]\nTriggerKey=s:caps-lock\n"; }>;
 
-TEST_F(UnknownStoredTriggerTest, IsReportedOnceRightCtrlUsedAndTheValueKept) {
+TEST_F(UnknownStoredTriggerTest, IsReportedOnceAndRightCtrlUsed) {
     const auto lines = log().linesWith("stored TriggerKey \"caps-lock\" is not one of");
     ASSERT_EQ(lines.size(), 1u) << log().tail();
     EXPECT_NE(lines.front().find("using right-ctrl"), std::string::npos) << lines.front();
     session().tapTrigger();
     EXPECT_TRUE(eventually([&] { return x().group() == 1; })) << log().tail();
-    // Something else is written; the unknown key stays as the user left it.
-    EXPECT_EQ(session().launchAgain(), 0);
-    const auto text = readFile(session().settingsFile()).value_or("");
-    EXPECT_NE(text.find("TriggerKey=s:caps-lock"), std::string::npos) << text;
-    EXPECT_EQ(log().linesWith("stored TriggerKey").size(), 1u) << log().tail();
+    // That the value stays as the user left it is the setting's own test's
+    // (TriggerKeySettingTest), and that the file keeps what it does not know the file's.
 }
 
 }  // namespace

@@ -51,6 +51,33 @@ bool eventually(const std::function<bool()>& condition, std::chrono::millisecond
     }
 }
 
+Window openAppWindow(Display* dpy, const XRect& frame, const std::string& instance,
+                     const std::string& className, long eventMask) {
+    const Window w = XCreateSimpleWindow(dpy, DefaultRootWindow(dpy), frame.x, frame.y,
+                                         static_cast<unsigned>(frame.width),
+                                         static_cast<unsigned>(frame.height), 0, 0, 0xffffff);
+    std::string instanceText = instance;
+    std::string classText = className;
+    XClassHint hint{instanceText.data(), classText.data()};
+    XSetClassHint(dpy, w, &hint);
+    XStoreName(dpy, w, instance.c_str());
+    XWMHints hints{};
+    hints.flags = InputHint;
+    hints.input = True;
+    XSetWMHints(dpy, w, &hints);
+    const long pid = getpid();
+    XChangeProperty(dpy, w, XInternAtom(dpy, "_NET_WM_PID", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    XSelectInput(dpy, w, eventMask);
+    XMapWindow(dpy, w);
+    XSync(dpy, False);
+    const bool shown = eventually([&] {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(dpy, w, &attributes) != 0 && attributes.map_state == IsViewable;
+    });
+    return shown ? w : 0;
+}
+
 XClient::XClient(const std::string& display) {
     dpy_ = XOpenDisplay(display.c_str());
     if (dpy_ == nullptr) {

@@ -63,6 +63,13 @@ inline constexpr std::chrono::milliseconds kDefaultTimeout{5000};
 bool eventually(const std::function<bool()>& condition,
                 std::chrono::milliseconds timeout = kDefaultTimeout);
 
+/// A top-level window of another application, made on dpy's connection so that what is typed
+/// into it reaches that connection (eventMask selected): classed as instance and className,
+/// owned by this process, accepting the focus, managed by the window manager. It is returned
+/// once viewable, or 0 when it never became so.
+Window openAppWindow(Display* dpy, const XRect& frame, const std::string& instance,
+                     const std::string& className, long eventMask = NoEventMask);
+
 class XClient {
 public:
     /// Connects to display (":N"); connected() tells whether that worked.

@@ -789,30 +789,22 @@ void Harness::measureStartUp() {
     }
     Display* dpy = listener_->display();
     const std::function<bool(Window)> holdsOurIcon = [&](Window window) {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned count = 0;
-        if (XQueryTree(dpy, window, &root, &parent, &children, &count) == 0) {
-            return false;
-        }
-        bool found = false;
-        for (unsigned c = 0; c < count && !found; ++c) {
+        for (const Window child : session_.x().children(window)) {
             XClassHint hint{};
-            if (XGetClassHint(dpy, children[c], &hint) != 0) {
+            bool ours = false;
+            if (XGetClassHint(dpy, child, &hint) != 0) {
                 XWindowAttributes attributes{};
-                found = hint.res_name != nullptr && std::string(hint.res_name) == "lumivoke" &&
-                        XGetWindowAttributes(dpy, children[c], &attributes) != 0 &&
-                        attributes.map_state == IsViewable;
+                ours = hint.res_name != nullptr && std::string(hint.res_name) == "lumivoke" &&
+                       XGetWindowAttributes(dpy, child, &attributes) != 0 &&
+                       attributes.map_state == IsViewable;
                 XFree(hint.res_name);
                 XFree(hint.res_class);
             }
-            found = found || holdsOurIcon(children[c]);
+            if (ours || holdsOurIcon(child)) {
+                return true;
+            }
         }
-        if (children != nullptr) {
-            XFree(children);
-        }
-        return found;
+        return false;
     };
     const auto iconShown = [&] { return std::any_of(hosts.begin(), hosts.end(), holdsOurIcon); };
     for (int i = 0; i < 7; ++i) {

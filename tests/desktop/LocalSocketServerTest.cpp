@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -15,6 +14,9 @@
 #include <optional>
 #include <vector>
 
+#include "ScratchDir.h"
+#include "UnixSocket.h"
+
 namespace lumivoke::desktop {
 namespace {
 
@@ -24,18 +26,12 @@ using Id = LocalSocketServer::ConnectionId;
 /// A client end, as `lumivoke ctl` and a later launch open one.
 class Client {
 public:
-    explicit Client(const fs::path& path) : fd_(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-        connected_ =
-            connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
-    }
+    explicit Client(const fs::path& path) : fd_(testing_support::connectTo(path)) {}
     ~Client() { hangUp(); }
     Client(const Client&) = delete;
     Client& operator=(const Client&) = delete;
 
-    bool connected() const { return connected_; }
+    bool connected() const { return fd_ >= 0; }
     void write(const std::string& bytes) {
         ASSERT_EQ(send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
                   static_cast<ssize_t>(bytes.size()));
@@ -61,18 +57,10 @@ public:
 
 private:
     int fd_;
-    bool connected_ = false;
 };
 
 class LocalSocketServerTest : public ::testing::Test {
 protected:
-    LocalSocketServerTest() {
-        std::string pattern = (fs::temp_directory_path() / "lumivoke-socket-XXXXXX").string();
-        folder = mkdtemp(pattern.data());
-        path = folder / "lumivoke-test";
-    }
-    ~LocalSocketServerTest() override { fs::remove_all(folder); }
-
     std::unique_ptr<LocalSocketServer> makeServer() {
         return std::make_unique<LocalSocketServer>(LocalSocketServer::Handlers{
             [this](Id id) { connected.push_back(id); },
@@ -96,8 +84,9 @@ protected:
     char name[9] = "lumivoke";
     char* argv[2] = {name, nullptr};
     QCoreApplication app{argc, argv};
-    fs::path folder;
-    fs::path path;
+    testing_support::ScratchDir scratch{"lumivoke-socket"};
+    fs::path folder = scratch.path();
+    fs::path path = folder / "lumivoke-test";
     std::vector<Id> connected;
     std::map<Id, std::string> received;
     std::vector<Id> closed;

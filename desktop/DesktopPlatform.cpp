@@ -15,8 +15,9 @@ bool isInstalled(const std::string& program) {
 
 }  // namespace
 
-DesktopPlatform::DesktopPlatform(bool verbose)
+DesktopPlatform::DesktopPlatform(bool verbose, X11Connection::DisplayHandle display)
     : logSink(SystemLogSink::forThisMachine(verbose)),
+      x11(std::move(display)),
       accessibilityTrust(keyboard, isWaylandSession(&std::getenv)),
       links(keyboardSettingsCommand(std::getenv("XDG_CURRENT_DESKTOP"), isInstalled)),
       triggerKeyProbe(logSink,

@@ -35,8 +35,9 @@ namespace lumivoke::desktop {
 /// application; it outlives the application.
 class DesktopPlatform {
 public:
-    /// verbose: the log goes to standard error too where it goes to the journal.
-    explicit DesktopPlatform(bool verbose = false);
+    /// verbose: the log goes to standard error too where it goes to the journal. display: the
+    /// connection X11Connection::openDisplay() made, which the platform takes over.
+    DesktopPlatform(bool verbose, X11Connection::DisplayHandle display);
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 

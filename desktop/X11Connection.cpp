@@ -11,8 +11,7 @@
 
 namespace lumivoke::desktop {
 
-X11Connection::X11Connection() {
-    display_ = XOpenDisplay(nullptr);
+X11Connection::X11Connection(DisplayHandle display) : display_(display.release()) {
     if (display_ == nullptr) {
         return;
     }
@@ -29,13 +28,14 @@ X11Connection::X11Connection() {
     }
 }
 
-bool X11Connection::canOpenDisplay() {
-    Display* probe = XOpenDisplay(nullptr);
-    if (probe == nullptr) {
-        return false;
+X11Connection::DisplayHandle X11Connection::openDisplay() {
+    return DisplayHandle(XOpenDisplay(nullptr));
+}
+
+void X11Connection::DisplayCloser::operator()(Display* display) const {
+    if (display != nullptr) {
+        XCloseDisplay(display);
     }
-    XCloseDisplay(probe);
-    return true;
 }
 
 X11Connection::~X11Connection() {

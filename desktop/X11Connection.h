@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 #include <QObject>
 
@@ -22,14 +23,22 @@ class X11Connection final : public QObject {
 public:
     using Handler = std::function<void(_XEvent&)>;
 
-    X11Connection();
+    /// Closes a connection nobody took over.
+    struct DisplayCloser {
+        void operator()(_XDisplay* display) const;
+    };
+    using DisplayHandle = std::unique_ptr<_XDisplay, DisplayCloser>;
+
+    /// Takes over display, a connection opened with openDisplay() (null: there is none).
+    explicit X11Connection(DisplayHandle display);
     ~X11Connection() override;
     X11Connection(const X11Connection&) = delete;
     X11Connection& operator=(const X11Connection&) = delete;
 
-    /// Whether an X server can be reached at all: asked before Qt starts, which gives up on the
-    /// whole process when it cannot connect.
-    static bool canOpenDisplay();
+    /// A connection to the X server of $DISPLAY, or null when none can be reached. Opened before
+    /// Qt starts, which gives up on the whole process when it cannot connect, and then kept for
+    /// the program's own use rather than opened a second time.
+    static DisplayHandle openDisplay();
 
     /// The connection, or null when no X server could be reached.
     _XDisplay* display() const { return display_; }

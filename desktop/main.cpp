@@ -76,7 +76,8 @@ int main(int argc, char* argv[]) {
             break;
     }
     // Asked before Qt starts: its platform plugin aborts the whole process without a display.
-    if (!X11Connection::canOpenDisplay()) {
+    X11Connection::DisplayHandle display = X11Connection::openDisplay();
+    if (display == nullptr) {
         std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
         return 2;
     }
@@ -98,7 +99,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     lumivoke::desktop::followDesktopColourScheme();
 
-    DesktopPlatform desktop(line.verbose);
+    DesktopPlatform desktop(line.verbose, std::move(display));
     if (!desktop.hasDisplay()) {
         std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
         return 2;

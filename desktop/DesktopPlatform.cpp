@@ -15,9 +15,21 @@ bool isInstalled(const std::string& program) {
 
 }  // namespace
 
-DesktopPlatform::DesktopPlatform(bool verbose, X11Connection::DisplayHandle display)
+namespace {
+
+LayoutNamingSources namingSources(std::shared_ptr<XkbRegistryPrefetch> registry) {
+    LayoutNamingSources sources;
+    sources.prefetch = std::move(registry);
+    return sources;
+}
+
+}  // namespace
+
+DesktopPlatform::DesktopPlatform(bool verbose, X11Connection::DisplayHandle display,
+                                 std::shared_ptr<XkbRegistryPrefetch> registry)
     : logSink(SystemLogSink::forThisMachine(verbose)),
       x11(std::move(display)),
+      inputSources(x11, logSink, namingSources(std::move(registry))),
       accessibilityTrust(keyboard, isWaylandSession(&std::getenv)),
       links(keyboardSettingsCommand(std::getenv("XDG_CURRENT_DESKTOP"), isInstalled)),
       triggerKeyProbe(logSink,

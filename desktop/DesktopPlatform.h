@@ -37,7 +37,9 @@ class DesktopPlatform {
 public:
     /// verbose: the log goes to standard error too where it goes to the journal. display: the
     /// connection X11Connection::openDisplay() made, which the platform takes over.
-    DesktopPlatform(bool verbose, X11Connection::DisplayHandle display);
+    /// registry: the layout registry's read, started before Qt (or null).
+    DesktopPlatform(bool verbose, X11Connection::DisplayHandle display,
+                    std::shared_ptr<XkbRegistryPrefetch> registry);
     DesktopPlatform(const DesktopPlatform&) = delete;
     DesktopPlatform& operator=(const DesktopPlatform&) = delete;
 

@@ -108,7 +108,15 @@ void XkbLayoutCatalog::describe(const std::string& ruleset, std::vector<XkbLayou
     }
     ++registryReads_;
     {
-        const auto registry = XkbRegistry::load(ruleset, sources_.registryIncludes, sink_);
+        std::optional<XkbRegistry> registry;
+        if (auto prefetched = sources_.prefetch ? sources_.prefetch->take(
+                                                      ruleset, sources_.registryIncludes, sink_)
+                                                : std::nullopt) {
+            registry = std::move(*prefetched);
+        } else {
+            registry = XkbRegistry::load(ruleset, sources_.registryIncludes, sink_);
+        }
+        sources_.prefetch.reset();
         if (!registry) {
             log_.error(
                 "cannot read the XKB registry of the rules %{public}s; layouts are named "

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,8 @@ struct LayoutNamingSources {
     std::vector<std::filesystem::path> registryIncludes;
     std::filesystem::path languageTable = IsoLanguageCodes::standardPath;
     Translate translate = registryTranslation;
+    /// A read already under way at start-up, used for the first read when it fits.
+    std::shared_ptr<XkbRegistryPrefetch> prefetch;
 };
 
 /// The keymap's named layouts, kept between changes: the registry is read when the layouts are

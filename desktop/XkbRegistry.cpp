@@ -96,4 +96,31 @@ const RegistryEntry* XkbRegistry::find(const std::string& layout,
     return it != entries_.end() ? &it->second : nullptr;
 }
 
+XkbRegistryPrefetch::XkbRegistryPrefetch(std::string ruleset,
+                                         std::vector<std::filesystem::path> includePaths)
+    : ruleset_(std::move(ruleset)),
+      includePaths_(std::move(includePaths)),
+      log_(std::make_unique<MemoryLogSink>()),
+      result_(std::async(std::launch::async,
+                         [ruleset = ruleset_, includes = includePaths_, log = log_.get()] {
+                             return XkbRegistry::load(ruleset, includes, *log);
+                         })) {}
+
+// A prefetch nobody took is waited for: its thread must not outlive the log it writes to.
+XkbRegistryPrefetch::~XkbRegistryPrefetch() = default;
+
+std::optional<std::optional<XkbRegistry>> XkbRegistryPrefetch::take(
+    const std::string& ruleset, const std::vector<std::filesystem::path>& includePaths,
+    LogSink& sink) {
+    if (!result_.valid() || ruleset != ruleset_ || includePaths != includePaths_) {
+        return std::nullopt;
+    }
+    auto registry = result_.get();
+    for (const auto& record : log_->records) {
+        sink.write(record);
+    }
+    log_->records.clear();
+    return registry;
+}
+
 }  // namespace lumivoke::desktop

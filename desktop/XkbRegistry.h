@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <future>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +46,31 @@ public:
 
 private:
     std::map<std::pair<std::string, std::string>, RegistryEntry> entries_;
+};
+
+/// A registry read on a thread of its own while the rest of the program starts (the read is a
+/// tenth of start-up, and most of the rest waits on the disk, the loader and the X server). The
+/// ruleset is a guess made before the X server is asked; take() hands the result over only for
+/// the ruleset and folders it was read for. The thread touches nothing but its own copies and
+/// its own log, which take() passes on from the main thread.
+class XkbRegistryPrefetch {
+public:
+    XkbRegistryPrefetch(std::string ruleset, std::vector<std::filesystem::path> includePaths);
+    ~XkbRegistryPrefetch();
+    XkbRegistryPrefetch(const XkbRegistryPrefetch&) = delete;
+    XkbRegistryPrefetch& operator=(const XkbRegistryPrefetch&) = delete;
+
+    /// What load(ruleset, includePaths, sink) would return, waiting for the thread if it is not
+    /// done; none when the prefetch was for another ruleset or other folders, or was taken.
+    std::optional<std::optional<XkbRegistry>> take(
+        const std::string& ruleset, const std::vector<std::filesystem::path>& includePaths,
+        LogSink& sink);
+
+private:
+    std::string ruleset_;
+    std::vector<std::filesystem::path> includePaths_;
+    std::unique_ptr<MemoryLogSink> log_;
+    std::future<std::optional<XkbRegistry>> result_;
 };
 
 }  // namespace lumivoke::desktop

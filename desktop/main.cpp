@@ -19,6 +19,7 @@
 #include "DesktopPalette.h"
 #include "DesktopPlatform.h"
 #include "SingleInstance.h"
+#include "XkbRegistry.h"
 #include "app/AppVersion.h"
 #include "app/ControlRequests.h"
 #include "app/LumivokeApp.h"
@@ -86,6 +87,11 @@ int main(int argc, char* argv[]) {
         return askRunningInstance(instance, line);
     }
 
+    // The layouts' names come from the XKB registry, whose read takes as long as much of Qt's
+    // start: it runs beside it, for the rules X servers on Linux use unless told otherwise.
+    auto registry =
+        std::make_shared<XkbRegistryPrefetch>("evdev", std::vector<std::filesystem::path>{});
+
     // The port speaks X11 directly; under a Wayland session it runs through XWayland.
     qputenv("QT_QPA_PLATFORM", "xcb");
     // The arguments are this program's, read above; Qt's own options are not offered.
@@ -99,7 +105,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     lumivoke::desktop::followDesktopColourScheme();
 
-    DesktopPlatform desktop(line.verbose, std::move(display));
+    DesktopPlatform desktop(line.verbose, std::move(display), std::move(registry));
     if (!desktop.hasDisplay()) {
         std::fputs(noDisplayText(std::getenv("DISPLAY")).c_str(), stderr);
         return 2;

@@ -24,7 +24,7 @@ std::string identity(const std::string& text) {
 }
 
 LayoutNamingSources testSources() {
-    return {{kXkb}, kLanguages, identity};
+    return {{kXkb}, kLanguages, identity, nullptr};
 }
 
 class ScratchFile {
@@ -232,6 +232,41 @@ TEST(XkbLayoutCatalog, ReadsTheRegistryOnlyWhenTheLayoutsOrRulesetChange) {
     EXPECT_TRUE(catalog.layouts("evdev\0pc105\0\0\0\0"s).empty());
     EXPECT_TRUE(catalog.layouts("").empty());
     EXPECT_EQ(catalog.registryReads(), 4);
+}
+
+TEST(XkbRegistryPrefetch, HandsOverOnceAndOnlyWhatItWasAskedToRead) {
+    MemoryLogSink log;
+    XkbRegistryPrefetch prefetch("evdev", {kXkb});
+    EXPECT_FALSE(prefetch.take("base", {kXkb}, log)) << "read for another ruleset";
+    EXPECT_FALSE(prefetch.take("evdev", {}, log)) << "read from other folders";
+    auto taken = prefetch.take("evdev", {kXkb}, log);
+    ASSERT_TRUE(taken && *taken);
+    ASSERT_NE((*taken)->find("de", "nodeadkeys"), nullptr);
+    EXPECT_EQ((*taken)->find("de", "nodeadkeys")->description, "German (no dead keys)");
+    EXPECT_FALSE(prefetch.take("evdev", {kXkb}, log)) << "taken already";
+
+    // A read that failed is handed over as a failure, not retried behind the caller's back.
+    XkbRegistryPrefetch missing("nosuchrules", {kXkb});
+    const auto failed = missing.take("nosuchrules", {kXkb}, log);
+    ASSERT_TRUE(failed);
+    EXPECT_FALSE(*failed);
+}
+
+TEST(XkbLayoutCatalog, TakesAFittingPrefetchForItsFirstReadAndLeavesOneThatDoesNotFit) {
+    MemoryLogSink log;
+    auto sources = testSources();
+    auto fitting = std::make_shared<XkbRegistryPrefetch>("evdev", std::vector{kXkb});
+    sources.prefetch = fitting;
+    XkbLayoutCatalog catalog(log, sources);
+    EXPECT_EQ(catalog.layouts("evdev\0pc105\0us,de\0,nodeadkeys\0\0"s)[1].name,
+              "German (no dead keys)");
+    EXPECT_FALSE(fitting->take("evdev", {kXkb}, log)) << "the catalog took it";
+
+    auto other = std::make_shared<XkbRegistryPrefetch>("base", std::vector{kXkb});
+    sources.prefetch = other;
+    XkbLayoutCatalog second(log, sources);
+    EXPECT_EQ(second.layouts("evdev\0pc105\0de\0\0\0"s)[0].name, "German");
+    EXPECT_TRUE(other->take("base", {kXkb}, log)) << "left for nobody, untouched";
 }
 
 TEST(XkbLayoutCatalog, KeepsAtMostTheGroupsTheKeymapHas) {

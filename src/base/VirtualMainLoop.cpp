@@ -4,7 +4,35 @@
 
 namespace lumivoke {
 
+class VirtualMainLoop::Signal final : public LoopSignal {
+public:
+    Signal(VirtualMainLoop& loop, std::function<void()> work)
+        : loop_(loop), task_(std::make_shared<Task>()) {
+        task_->work = std::move(work);
+    }
+    ~Signal() override { task_->cancel(); }
+    Signal(const Signal&) = delete;
+    Signal& operator=(const Signal&) = delete;
+
+    void raise() override { loop_.enqueue(loop_.now_, task_); }
+
+private:
+    VirtualMainLoop& loop_;
+    std::shared_ptr<Task> task_;
+};
+
 VirtualMainLoop::VirtualMainLoop() : owner_(std::this_thread::get_id()) {}
+
+void VirtualMainLoop::Task::cancel() {
+    cancelled = true;
+    if (running == 0) {
+        work = nullptr;
+    }
+}
+
+void VirtualMainLoop::enqueue(MonoTime deadline, std::shared_ptr<Task> task) {
+    queue_.push(Entry{deadline, sequence_++, std::move(task)});
+}
 
 std::shared_ptr<VirtualMainLoop::Task> VirtualMainLoop::add(Duration delay,
                                                             std::function<void()> work,
@@ -12,8 +40,12 @@ std::shared_ptr<VirtualMainLoop::Task> VirtualMainLoop::add(Duration delay,
     auto task = std::make_shared<Task>();
     task->work = std::move(work);
     task->interval = interval;
-    queue_.push(Entry{now_ + std::max(delay, Duration{0}), sequence_++, task});
+    enqueue(now_ + std::max(delay, Duration{0}), task);
     return task;
+}
+
+std::unique_ptr<LoopSignal> VirtualMainLoop::makeSignal(std::function<void()> work) {
+    return std::make_unique<Signal>(*this, std::move(work));
 }
 
 void VirtualMainLoop::post(std::function<void()> work) {
@@ -28,8 +60,7 @@ Token VirtualMainLoop::schedule(Duration delay, std::function<void()> work) {
     std::weak_ptr<Task> task = add(delay, std::move(work), Duration{0});
     return Token([task] {
         if (auto t = task.lock()) {
-            t->cancelled = true;
-            t->work = nullptr;
+            t->cancel();
         }
     });
 }
@@ -40,8 +71,7 @@ Token VirtualMainLoop::repeat(Duration interval, std::function<void()> work) {
     std::weak_ptr<Task> task = add(interval, std::move(work), interval);
     return Token([task] {
         if (auto t = task.lock()) {
-            t->cancelled = true;
-            t->work = nullptr;
+            t->cancel();
         }
     });
 }
@@ -57,16 +87,22 @@ bool VirtualMainLoop::runOneDueBy(MonoTime limit) {
     if (queue_.empty() || queue_.top().deadline > limit) {
         return false;
     }
-    Entry entry = queue_.top();
+    // Held here, not in the queue: the work may end the registration that owns the task.
+    const std::shared_ptr<Task> task = queue_.top().task;
+    const MonoTime deadline = queue_.top().deadline;
     queue_.pop();
-    now_ = std::max(now_, entry.deadline);
-    if (entry.task->interval > Duration{0}) {
-        queue_.push(Entry{entry.deadline + entry.task->interval, sequence_++, entry.task});
+    now_ = std::max(now_, deadline);
+    if (task->interval > Duration{0}) {
+        enqueue(deadline + task->interval, task);
     }
-    // Copy the work: the task may cancel itself (and clear its work) while running.
-    auto work = entry.task->work;
-    if (work) {
-        work();
+    // Run in place rather than from a copy, which would allocate on every turn.
+    if (task->work) {
+        ++task->running;
+        task->work();
+        --task->running;
+        if (task->cancelled && task->running == 0) {
+            task->work = nullptr;
+        }
     }
     return true;
 }

@@ -21,6 +21,9 @@ public:
     void postAfter(Duration delay, std::function<void()> work) override;
     Token schedule(Duration delay, std::function<void()> work) override;
     Token repeat(Duration interval, std::function<void()> work) override;
+    /// A raise takes the place in the queue that a post() at that moment would take, so that
+    /// traces read the same whichever of the two the code uses.
+    std::unique_ptr<LoopSignal> makeSignal(std::function<void()> work) override;
     MonoTime now() const override { return now_; }
     bool isMainThread() const override { return std::this_thread::get_id() == owner_; }
 
@@ -37,11 +40,19 @@ public:
     std::size_t pendingCount() const;
 
 private:
+    class Signal;
     struct Task {
         std::function<void()> work;
         Duration interval{0};
         bool cancelled = false;
+        // Runs of the work in progress: a work that ends its own registration keeps its
+        // closure until it returns.
+        int running = 0;
+        void cancel();
     };
+    // A posted task is owned by its one entry; a timer's task is shared by its token and its
+    // entry; a signal's task is made once and shared by each of its pending raises, so that a
+    // raise only pushes an entry into storage the queue already has.
     struct Entry {
         MonoTime deadline;
         std::uint64_t sequence;
@@ -53,6 +64,7 @@ private:
     };
 
     std::shared_ptr<Task> add(Duration delay, std::function<void()> work, Duration interval);
+    void enqueue(MonoTime deadline, std::shared_ptr<Task> task);
     bool runOneDueBy(MonoTime limit);
     void dropCancelledHead();
 

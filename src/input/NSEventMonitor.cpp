@@ -7,7 +7,18 @@
 namespace lumivoke {
 
 NSEventMonitor::NSEventMonitor(GlobalEventMonitor& events, MainLoop& loop, LogSink& sink)
-    : log_(sink, "NSEventMonitor"), events_(events), loop_(loop) {}
+    : log_(sink, "NSEventMonitor"), events_(events), loop_(loop) {
+    tapSignal_ = loop_.makeSignal(bindWeak(anchor_.weak(), [](NSEventMonitor& self) {
+        if (self.onTap) {
+            self.onTap();
+        }
+    }));
+    typingSignal_ = loop_.makeSignal(bindWeak(anchor_.weak(), [](NSEventMonitor& self) {
+        if (self.onTyping) {
+            self.onTyping();
+        }
+    }));
+}
 
 NSEventMonitor::~NSEventMonitor() {
     stop();
@@ -65,11 +76,7 @@ void NSEventMonitor::handleFlagsChanged(const KeyEvent& event) {
         const bool clean = !wasDirty && elapsedMs < tapThresholdMs;
         log_.info("Fn↑ elapsed=%{public}ldms clean=%{bool,public}d", elapsedMs, clean);
         if (clean) {
-            loop_.post(bindWeak(anchor_.weak(), [](NSEventMonitor& self) {
-                if (self.onTap) {
-                    self.onTap();
-                }
-            }));
+            tapSignal_->raise();
         }
         return;
     }
@@ -93,11 +100,7 @@ void NSEventMonitor::handleKeyDown(const KeyEvent& event) {
     const bool producesCharacters =
         event.charactersIgnoringModifiers && !event.charactersIgnoringModifiers->empty();
     if ((event.modifierFlags & typingExclusionMask) == 0 && producesCharacters) {
-        loop_.post(bindWeak(anchor_.weak(), [](NSEventMonitor& self) {
-            if (self.onTyping) {
-                self.onTyping();
-            }
-        }));
+        typingSignal_->raise();
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "base/Logger.h"
@@ -54,6 +55,9 @@ private:
     // Timed on the monotonic clock, so a wall-clock jump during a hold cannot fake a tap.
     std::optional<MonoTime> fnDownAt_;
     bool dirty_ = false;
+    // Made once: a post() per key event would allocate on every keystroke of the user.
+    std::unique_ptr<LoopSignal> tapSignal_;
+    std::unique_ptr<LoopSignal> typingSignal_;
     WeakAnchor<NSEventMonitor> anchor_{this};
 };
 

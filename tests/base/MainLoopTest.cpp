@@ -95,6 +95,76 @@ TEST(VirtualMainLoop, KnowsItsOwnThread) {
     EXPECT_FALSE(other);
 }
 
+TEST(VirtualMainLoop, RaisedSignalTakesThePlaceOfAPostAndRunsOncePerRaise) {
+    VirtualMainLoop loop;
+    std::string order;
+    auto signal = loop.makeSignal([&] { order += 's'; });
+    loop.post([&] { order += 'a'; });
+    signal->raise();
+    loop.post([&] { order += 'b'; });
+    signal->raise();
+    Token late = loop.schedule(milliseconds(5), [&] { order += 'c'; });
+    EXPECT_EQ(order, "") << "a raise never runs inside the call";
+    EXPECT_EQ(loop.pendingCount(), 5u);
+    loop.advance(milliseconds(10));
+    EXPECT_EQ(order, "asbsc");
+    signal->raise();
+    loop.runUntilIdle();
+    EXPECT_EQ(order, "asbscs") << "a signal is raised again after it ran";
+}
+
+TEST(VirtualMainLoop, DestroyingASignalWithdrawsItsPendingRuns) {
+    VirtualMainLoop loop;
+    int ran = 0;
+    auto withdrawn = loop.makeSignal([&] { ++ran; });
+    auto kept = loop.makeSignal([&] { ran += 10; });
+    withdrawn->raise();
+    kept->raise();
+    withdrawn->raise();
+    withdrawn.reset();
+    EXPECT_EQ(loop.pendingCount(), 1u);
+    loop.runUntilIdle();
+    EXPECT_EQ(ran, 10);
+}
+
+TEST(VirtualMainLoop, SignalRaisedFromItsOwnWorkRunsOnALaterTurn) {
+    VirtualMainLoop loop;
+    int runs = 0;
+    std::unique_ptr<LoopSignal> signal;
+    signal = loop.makeSignal([&] {
+        if (++runs < 3) {
+            signal->raise();
+        }
+    });
+    signal->raise();
+    EXPECT_TRUE(loop.runNext());
+    EXPECT_EQ(runs, 1) << "the raise inside the work waits for a turn of its own";
+    EXPECT_EQ(loop.runUntilIdle(), 2u);
+    EXPECT_EQ(runs, 3);
+}
+
+TEST(VirtualMainLoop, WorkMayEndItsOwnRegistrationAndStillUseWhatItHolds) {
+    // Each work below keeps a value in its closure and reads it after ending the registration
+    // that owns the closure; the sanitizer build catches a closure freed under its feet.
+    VirtualMainLoop loop;
+    std::vector<int> seen;
+    std::unique_ptr<LoopSignal> signal;
+    signal = loop.makeSignal([&, held = std::make_shared<int>(1)] {
+        signal->raise();
+        signal.reset();
+        seen.push_back(*held);
+    });
+    Token timer;
+    timer = loop.repeat(milliseconds(10), [&, held = std::make_shared<int>(2)] {
+        timer.cancel();
+        seen.push_back(*held);
+    });
+    signal->raise();
+    loop.advance(milliseconds(50));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2})) << "neither ran again once withdrawn";
+    EXPECT_EQ(loop.pendingCount(), 0u);
+}
+
 TEST(SleepingTask, RunsEachStepAfterItsSleep) {
     VirtualMainLoop loop;
     std::vector<MonoTime> at;

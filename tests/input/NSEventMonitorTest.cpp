@@ -129,6 +129,16 @@ TEST_F(MonitorFixture, TapCallbackRunsOnALaterTurn) {
     EXPECT_EQ(taps, 1);
 }
 
+TEST_F(MonitorFixture, TapsAndTypingWithinOneTurnEachRunOnceInTheirOrder) {
+    std::string seen;
+    monitor.onTap = [&] { seen += 'T'; };
+    monitor.onTyping = [&] { seen += 'k'; };
+    monitor.start();
+    // A burst read in one go, as a busy loop delivers it: none may merge with another.
+    run({fl(fn), fl(0), key("a", 0), fl(fn), fl(0), key("b", 0), key("c", 0)});
+    EXPECT_EQ(seen, "TkTkk");
+}
+
 TEST_F(MonitorFixture, TypingIsAKeyWithCharactersWithoutCommandControlOrFn) {
     monitor.start();
     run({key("a", 0), key("A", shift), key("å", modifier::option)});

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <QAbstractEventDispatcher>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QThread>
@@ -123,6 +124,17 @@ std::unique_ptr<LoopSignal> QtMainLoop::makeSignal(std::function<void()> work) {
             wakeNotifier_ = new QSocketNotifier(wakeFd_, QSocketNotifier::Read, &context_);
             QObject::connect(wakeNotifier_, &QSocketNotifier::activated, &context_,
                              [this] { runRaisedSignals(); });
+        }
+        // What was raised while the loop handled an event (a tap, from the key that ended it)
+        // runs before the loop next waits, not a poll later: the layout switch follows a tap.
+        // The eventfd stays the guarantee, for loops that never say they are about to wait.
+        if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
+            QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &context_,
+                             [this] {
+                                 if (firstRaised_ != nullptr) {
+                                     runRaisedSignals();
+                                 }
+                             });
         }
     }
     auto* node = new SignalNode;

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <chrono>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -14,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "QtTestLoop.h"
 #include "ScratchDir.h"
 #include "UnixSocket.h"
 
@@ -68,22 +68,12 @@ protected:
             [this](Id id) { closed.push_back(id); }});
     }
 
-    /// Runs the loop until done holds, for at most five seconds.
     bool runUntil(const std::function<bool()>& done) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                return false;
-            }
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-        }
-        return true;
+        return testing_support::turnLoopUntil(done);
     }
 
-    int argc = 1;
-    char name[9] = "lumivoke";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
+    LocalSocketServerTest() { testing_support::ensureQtApplication(); }
+
     testing_support::ScratchDir scratch{"lumivoke-socket"};
     fs::path folder = scratch.path();
     fs::path path = folder / "lumivoke-test";

@@ -4,35 +4,24 @@
 #include <string>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include "QtMainLoop.h"
+#include "QtTestLoop.h"
 
 namespace lumivoke::desktop {
 namespace {
 
-/// The loop needs an application's event dispatcher; one serves every test of the program.
-void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "desktop_loop_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
+using testing_support::ensureQtApplication;
 
-/// Turns the event loop until done() holds, for at most two seconds; whether it came to hold.
 bool runUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(2000);
-    while (!done() && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return done();
+    return testing_support::turnLoopUntil(done, std::chrono::seconds(2));
 }
 
 class QtMainLoopTest : public testing::Test {
 protected:
-    QtMainLoopTest() { ensureApplication(); }
+    QtMainLoopTest() { ensureQtApplication(); }
     QtMainLoop loop;
 };
 
@@ -126,7 +115,7 @@ TEST_F(QtMainLoopTest, RunsInsideANestedEventLoop) {
 }
 
 TEST(QtMainLoopLifetime, ASignalMayOutliveItsLoop) {
-    ensureApplication();
+    ensureQtApplication();
     int runs = 0;
     auto loop = std::make_unique<QtMainLoop>();
     auto signal = loop->makeSignal([&] { ++runs; });

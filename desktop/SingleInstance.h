@@ -28,9 +28,9 @@ public:
     bool askFirstToReopen(int attempts, const std::function<void()>& pause,
                           const std::function<void()>& onWaiting);
 
-    /// The name of the first one's socket (a QLocalServer name): "lumivoke-<uid>".
+    /// The name of the first one's socket: "lumivoke-<uid>".
     static std::string serverName();
-    /// $TMPDIR, else /tmp: where QLocalServer puts a socket named without a folder.
+    /// $TMPDIR, else /tmp: where the socket and the lock go when there is no runtime folder.
     static std::filesystem::path temporaryFolder();
     /// Where the socket and the lock live: $XDG_RUNTIME_DIR, which only the user can enter,
     /// when it is set to such a folder; else the temporary folder (the socket itself is then

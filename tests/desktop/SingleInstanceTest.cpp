@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 using Folder = testing_support::ScratchDir;
 
-/// A socket listening where the first instance would, as QLocalServer does.
+/// A socket listening where the first instance would, as the running program does.
 class Listener {
 public:
     explicit Listener(const fs::path& path) : fd_(testing_support::listenAt(path, 8)) {

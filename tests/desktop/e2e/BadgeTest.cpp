@@ -95,13 +95,14 @@ TEST_F(BadgeTest, StaysWhenTheHudComesUpUnderThePointer) {
     const int py = area.centerY();
     x().movePointer(px, py);
     ASSERT_TRUE(badgeBesidePointer(px, py, "EN")) << describeBadge();
+    EXPECT_EQ(session().beginScreenshot("badge")->wait(milliseconds(20000)), 0);
     session().tapTrigger();
     ASSERT_TRUE(eventually([&] {
         const auto hud = session().hud();
         return hud && hud->viewable && hud->frame.contains(px, py);
     })) << x().describeWindows();
     EXPECT_TRUE(badgeBesidePointer(px, py, "DE")) << describeBadge();
-    const auto shot = session().beginScreenshot("badge");
+    const auto shot = session().beginScreenshot("badge-under-hud");
     EXPECT_EQ(shot->wait(milliseconds(20000)), 0);
 }
 
